@@ -1,0 +1,20 @@
+// vkt410-cli: the command-line tool over the radio data core.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace vkt::cli {
+
+// Exit codes (sysexits).
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 64;
+inline constexpr int kExitNoInput = 66;
+inline constexpr int kExitCantCreate = 73;
+
+// Runs one command line (without the program name); messages go to `out`
+// and `err`. Returns the exit code.
+int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+
+} // namespace vkt::cli
