@@ -10,9 +10,22 @@ namespace vkt {
 
 namespace {
 
-bool TestBit(const std::uint8_t *bits, int n) { return (bits[n / 8] >> (n % 8)) & 1; }
-void SetBit(std::uint8_t *bits, int n) { bits[n / 8] = static_cast<std::uint8_t>(bits[n / 8] | (1u << (n % 8))); }
-void ClearBit(std::uint8_t *bits, int n) { bits[n / 8] = static_cast<std::uint8_t>(bits[n / 8] & ~(1u << (n % 8))); }
+// Bit n of an in-use bit field (bit n % 8 of byte n / 8). A number outside
+// [lo, hi] reads as not in use and is ignored by set and clear.
+bool TestBit(const std::uint8_t *bits, int n, int lo, int hi)
+{
+    return n >= lo && n <= hi && ((bits[n / 8] >> (n % 8)) & 1);
+}
+void SetBit(std::uint8_t *bits, int n, int lo, int hi)
+{
+    if (n >= lo && n <= hi)
+        bits[n / 8] = static_cast<std::uint8_t>(bits[n / 8] | (1u << (n % 8)));
+}
+void ClearBit(std::uint8_t *bits, int n, int lo, int hi)
+{
+    if (n >= lo && n <= hi)
+        bits[n / 8] = static_cast<std::uint8_t>(bits[n / 8] & ~(1u << (n % 8)));
+}
 
 template <std::size_t N>
 void PutText(std::uint8_t (&field)[N], const char *text)
@@ -61,50 +74,17 @@ void RecomputeMaxOffsets(BandLimits &l)
     l.vhfMaxOffset = span(l.vhfTxMin, l.vhfTxMax);
 }
 
-bool IsChannelInUse(const RadioData &d, int ch)
-{
-    return ch >= 0 && ch <= kChannelCount && TestBit(d.channelBits, ch);
-}
-void SetChannelInUse(RadioData &d, int ch)
-{
-    if (ch >= 1 && ch <= kChannelCount)
-        SetBit(d.channelBits, ch);
-}
-void ClearChannelInUse(RadioData &d, int ch)
-{
-    if (ch >= 1 && ch <= kChannelCount)
-        ClearBit(d.channelBits, ch);
-}
+bool IsChannelInUse(const RadioData &d, int ch) { return TestBit(d.channelBits, ch, 0, kChannelCount); }
+void SetChannelInUse(RadioData &d, int ch) { SetBit(d.channelBits, ch, 1, kChannelCount); }
+void ClearChannelInUse(RadioData &d, int ch) { ClearBit(d.channelBits, ch, 1, kChannelCount); }
 
-bool IsAddressBookInUse(const RadioData &d, int j)
-{
-    return j >= 0 && j <= kAddressBookCount && TestBit(d.addrBookBits, j);
-}
-void SetAddressBookInUse(RadioData &d, int j)
-{
-    if (j >= 0 && j <= kAddressBookCount)
-        SetBit(d.addrBookBits, j);
-}
-void ClearAddressBookInUse(RadioData &d, int j)
-{
-    if (j >= 0 && j <= kAddressBookCount)
-        ClearBit(d.addrBookBits, j);
-}
+bool IsAddressBookInUse(const RadioData &d, int j) { return TestBit(d.addrBookBits, j, 0, kAddressBookCount); }
+void SetAddressBookInUse(RadioData &d, int j) { SetBit(d.addrBookBits, j, 0, kAddressBookCount); }
+void ClearAddressBookInUse(RadioData &d, int j) { ClearBit(d.addrBookBits, j, 0, kAddressBookCount); }
 
-bool IsOffsetRowInUse(const RadioData &d, int bit)
-{
-    return bit >= 0 && bit <= kOffsetTableRows && TestBit(d.offsetTableBits, bit);
-}
-void SetOffsetRowInUse(RadioData &d, int bit)
-{
-    if (bit >= 0 && bit <= kOffsetTableRows)
-        SetBit(d.offsetTableBits, bit);
-}
-void ClearOffsetRowInUse(RadioData &d, int bit)
-{
-    if (bit >= 0 && bit <= kOffsetTableRows)
-        ClearBit(d.offsetTableBits, bit);
-}
+bool IsOffsetRowInUse(const RadioData &d, int bit) { return TestBit(d.offsetTableBits, bit, 0, kOffsetTableRows); }
+void SetOffsetRowInUse(RadioData &d, int bit) { SetBit(d.offsetTableBits, bit, 0, kOffsetTableRows); }
+void ClearOffsetRowInUse(RadioData &d, int bit) { ClearBit(d.offsetTableBits, bit, 0, kOffsetTableRows); }
 
 std::size_t FieldTextLength(const std::uint8_t *field, std::size_t size)
 {
