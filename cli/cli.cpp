@@ -1,4 +1,5 @@
 #include "cli.h"
+#include "cli_internal.h"
 
 #include "codecs.h"
 #include "codeplug.h"
@@ -20,7 +21,6 @@
 
 namespace vkt::cli {
 
-namespace {
 
 const char *const kUsage =
     "usage: vkt410-cli <command> [options]\n"
@@ -30,21 +30,19 @@ const char *const kUsage =
     "  image   turn a project into the radio's memory image\n"
     "  decode  turn a radio memory image into a project\n"
     "  info    summarise a project\n"
+    "  ports   list the numbered serial ports\n"
+    "  read    read a radio into a project\n"
+    "  write   write a project into a radio\n"
+    "  sim     run a simulated radio on a pseudo-terminal\n"
     "\n"
     "Run 'vkt410-cli <command> --help' for the options of a command.\n";
-
-struct Verb {
-    const char *name;
-    const char *help;
-    std::set<std::string> valueOptions; // options that take a value
-    std::size_t positionals;            // exact number of positional arguments
-};
 
 const Verb kVerbs[] = {
     {"new",
      "usage: vkt410-cli new -o FILE.Dvf\n"
      "Writes the project of a new configuration, as the program starts with it.\n",
      {"-o"},
+     {},
      0},
     {"image",
      "usage: vkt410-cli image FILE.Dvf -o IMAGE.bin [--clock YYYY-MM-DDTHH:MM] [--seed N]\n"
@@ -53,6 +51,7 @@ const Verb kVerbs[] = {
      "  --clock  date and time stamped as the last programming time (default: now)\n"
      "  --seed   seed for the random bytes of the password block, for repeatable images\n",
      {"-o", "--clock", "--seed"},
+     {},
      1},
     {"decode",
      "usage: vkt410-cli decode IMAGE.bin -o FILE.Dvf [--base FILE.Dvf]\n"
@@ -60,18 +59,14 @@ const Verb kVerbs[] = {
      "radio image, writes the project and prints the band limits and the last\n"
      "programming time the image held. A short image is padded with zeros.\n",
      {"-o", "--base"},
+     {},
      1},
     {"info",
      "usage: vkt410-cli info FILE.Dvf\n"
      "Prints the channels in use, VFO A and B and the main options of a project.\n",
      {},
+     {},
      1},
-};
-
-struct Parsed {
-    std::vector<std::string> positionals;
-    std::map<std::string, std::string> options;
-    bool help = false;
 };
 
 // Parses the arguments after the verb; on error sets `error`.
@@ -82,6 +77,8 @@ Parsed ParseArgs(const Verb &verb, const std::vector<std::string> &args, std::st
         const std::string &a = args[i];
         if (a == "--help" || a == "-h") {
             p.help = true;
+        } else if (verb.flagOptions.count(a)) {
+            p.flags.insert(a);
         } else if (verb.valueOptions.count(a)) {
             if (i + 1 >= args.size()) {
                 error = "option " + a + " needs a value";
@@ -345,9 +342,7 @@ int CmdInfo(const Parsed &p, std::ostream &out, std::ostream &err)
     return kExitOk;
 }
 
-} // namespace
-
-int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool terminal)
 {
     if (args.empty()) {
         err << kUsage;
@@ -361,6 +356,9 @@ int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
     for (const Verb &v : kVerbs)
         if (args[0] == v.name)
             verb = &v;
+    for (const Verb *v : {&kPortsVerb, &kReadVerb, &kWriteVerb, &kSimVerb})
+        if (args[0] == v->name)
+            verb = v;
     if (!verb) {
         err << "vkt410-cli: unknown command '" << args[0] << "' (try --help)\n";
         return kExitUsage;
@@ -382,6 +380,14 @@ int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
         return CmdImage(p, out, err);
     if (name == "decode")
         return CmdDecode(p, out, err);
+    if (name == "ports")
+        return CmdPorts(p, out, err);
+    if (name == "read")
+        return CmdRead(p, out, err, terminal);
+    if (name == "write")
+        return CmdWrite(p, out, err, terminal);
+    if (name == "sim")
+        return CmdSim(p, out, err);
     return CmdInfo(p, out, err);
 }
 

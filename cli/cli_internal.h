@@ -1,0 +1,48 @@
+// Pieces shared by the verbs of vkt410-cli.
+#pragma once
+
+#include "cli.h"
+#include "codeplug.h"
+#include "program_state.h"
+
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vkt::cli {
+
+struct Verb {
+    const char *name;
+    const char *help;
+    std::set<std::string> valueOptions; // options that take a value
+    std::set<std::string> flagOptions;  // options that stand alone
+    std::size_t positionals;            // exact number of positional arguments
+};
+
+struct Parsed {
+    std::vector<std::string> positionals;
+    std::map<std::string, std::string> options;
+    std::set<std::string> flags;
+    bool help = false;
+};
+
+bool ParseUint(const std::string &s, unsigned long long &v);
+ClockTime LocalClock();
+// Loads a project over the defaults, as the program's Open does; prints a
+// warning for a file of another size. Returns an exit code.
+int LoadProject(const std::string &path, ProgramState &state, std::ostream &err);
+// Saves bytes atomically; returns an exit code.
+int Save(const std::string &path, const void *bytes, std::size_t size, std::ostream &err);
+std::unique_ptr<ProgramState> NewState();
+
+// The verbs that talk to a radio or act as one.
+extern const Verb kPortsVerb, kReadVerb, kWriteVerb, kSimVerb;
+int CmdPorts(const Parsed &p, std::ostream &out, std::ostream &err);
+int CmdRead(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal);
+int CmdWrite(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal);
+int CmdSim(const Parsed &p, std::ostream &out, std::ostream &err);
+
+} // namespace vkt::cli
