@@ -691,38 +691,28 @@ void Exchange::Read()
     }
 }
 
-void Exchange::AdjustmentWrite()
+// The 26 adjustment blocks, radio addresses 0x4600..0x479F, each moved
+// from or to image offset (address - 0x4600).
+void Exchange::adjustmentStages(bool write)
 {
     if (Stage == 0) {
         ProgressUnit = 4;
-        GetAdjustmentData(state_.adjustment, state_.image);
+        if (write)
+            GetAdjustmentData(state_.adjustment, state_.image);
         BlockOffset = 0;
         Stage = 1;
     }
     if (Stage == 1) {
         if (BlockOffset < kAdjustmentEnd)
-            return WRITE_AdjustmentData(BlockOffset);
+            return write ? WRITE_AdjustmentData(BlockOffset) : READ_AdjustmentData(BlockOffset);
         Stage = 2;
     }
     setProgress(100);
     WriteEnding();
 }
 
-void Exchange::AdjustmentRead()
-{
-    if (Stage == 0) {
-        ProgressUnit = 4;
-        BlockOffset = 0;
-        Stage = 1;
-    }
-    if (Stage == 1) {
-        if (BlockOffset < kAdjustmentEnd)
-            return READ_AdjustmentData(BlockOffset);
-        Stage = 2;
-    }
-    setProgress(100);
-    WriteEnding();
-}
+void Exchange::AdjustmentWrite() { adjustmentStages(true); }
+void Exchange::AdjustmentRead() { adjustmentStages(false); }
 
 void Exchange::PasswordWrite()
 {

@@ -155,6 +155,7 @@ private:
     // The configuration write stages shared by Write and AllWrite; `first`
     // is the stage number of the bitmap stage.
     void writeConfigurationStages(int first);
+    void adjustmentStages(bool write);
     void takeStatusReply();
 
     void setProgress(int position);
