@@ -1,0 +1,432 @@
+#include "main_window.h"
+
+#include "about_dialog.h"
+#include "codecs.h"
+#include "communication_port.h"
+#include "gbk_text.h"
+#include "message_dialogs.h"
+#include "pages.h"
+#include "program_dialog.h"
+#include "project_file.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+#include "icons/new.xpm"
+#include "icons/open.xpm"
+#include "icons/read.xpm"
+#include "icons/save.xpm"
+#include "icons/write.xpm"
+} // namespace
+
+namespace vkt {
+
+namespace {
+
+QString ChooseFile(QWidget *parent, bool save)
+{
+    QFileDialog dialog(parent, MainText(save ? 151 : 150), QString(), QStringLiteral("Dorvi File(*.Dvf)"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("Dvf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front();
+}
+
+} // namespace
+
+TForm1::TForm1(AppSession &session, std::string configPath, QWidget *parent)
+    : QMainWindow(parent), session_(session), configPath_(std::move(configPath))
+{
+    setObjectName("TForm1");
+    resize(1051, 671);
+    chooseOpenFile = [this] { return ChooseFile(this, false); };
+    chooseSaveFile = [this] { return ChooseFile(this, true); };
+
+    auto *central = new QWidget(this);
+    bHide = new QPushButton(central);
+    bHide->setObjectName("bHide");
+    bHide->setFocusPolicy(Qt::StrongFocus);
+    bHide->setFlat(true);
+    PageControl = new QTabWidget(central);
+    PageControl->setObjectName("PageControl");
+    channelPage = new ChannelPage(session_, PageControl);
+    optionsPage = new OptionsPage(session_, PageControl);
+    dtmfPage = new DtmfPage(session_, PageControl);
+    pages_ = {channelPage, optionsPage, dtmfPage, new PlainPage(session_, 243, "TwoTonePage", PageControl),
+              new PlainPage(session_, 244, "FiveTonePage", PageControl),
+              new PlainPage(session_, 220, "FmPage", PageControl)};
+    for (EditorPage *p : pages_)
+        PageControl->addTab(p, QString());
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(PageControl);
+    setCentralWidget(central);
+
+    buildMenus();
+    buildToolBar();
+    statusPanel0 = new QLabel(this);
+    statusPanel0->setObjectName("statusPanel0");
+    statusPanel0->setFixedWidth(300);
+    statusPanel1 = new QLabel(this);
+    statusPanel1->setObjectName("statusPanel1");
+    statusBar()->addWidget(statusPanel0);
+    statusBar()->addWidget(statusPanel1, 1);
+
+    startUp();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildMenus()
+{
+    auto action = [this](QMenu *menu, const char *name, void (TForm1::*slot)()) {
+        QAction *a = menu->addAction(QString());
+        a->setObjectName(name);
+        if (slot)
+            connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    MenuFile = menuBar()->addMenu(QString());
+    MenuFile->setObjectName("MenuFile");
+    MenuFile_New = action(MenuFile, "MenuFile_New", &TForm1::MenuFile_NewClick);
+    MenuFile_Open = action(MenuFile, "MenuFile_Open", &TForm1::MenuFile_OpenClick);
+    MenuFile_Save = action(MenuFile, "MenuFile_Save", nullptr);
+    connect(MenuFile_Save, &QAction::triggered, this, [this] { MenuFile_SaveClick(); });
+    MenuFile->addSeparator();
+    MenuFile_Exit = action(MenuFile, "MenuFile_Exit", nullptr);
+    connect(MenuFile_Exit, &QAction::triggered, this, &QWidget::close);
+
+    MenuEdit = menuBar()->addMenu(QString());
+    MenuEdit->setObjectName("MenuEdit");
+    MenuEdit_Read = action(MenuEdit, "MenuEdit_Read", &TForm1::MenuEdit_ReadClick);
+    MenuEdit_Read->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    MenuEdit_Write = action(MenuEdit, "MenuEdit_Write", &TForm1::MenuEdit_WriteClick);
+    MenuEdit_Write->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    MenuEdit->addSeparator();
+    MenuEdit_Password = action(MenuEdit, "MenuEdit_Password", nullptr);
+    MenuEdit_SetRadioNewPD = action(MenuEdit, "MenuEdit_SetRadioNewPD", nullptr);
+    // Shown, but does nothing: the radio's factory reset is not offered.
+    MenuEdit_FactoryReset = action(MenuEdit, "MenuEdit_FactoryReset", nullptr);
+
+    // Menu-bar entries that act at once.
+    MenuPort = menuBar()->addAction(QString());
+    MenuPort->setObjectName("MenuPort");
+    connect(MenuPort, &QAction::triggered, this, &TForm1::MenuPortClick);
+
+    MenuLanguage = menuBar()->addMenu(QString());
+    MenuLanguage->setObjectName("MenuLanguage");
+    MenuLanguage_Chs = action(MenuLanguage, "MenuLanguage_Chs", nullptr);
+    MenuLanguage_Cht = action(MenuLanguage, "MenuLanguage_Cht", nullptr);
+    MenuLanguage_En = action(MenuLanguage, "MenuLanguage_En", nullptr);
+    for (auto [a, id] : {std::pair{MenuLanguage_Chs, 1}, std::pair{MenuLanguage_Cht, 2}, std::pair{MenuLanguage_En, 0}}) {
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, id = id] { setLanguage(id); });
+    }
+
+    MenuAdjustment = menuBar()->addAction(QString());
+    MenuAdjustment->setObjectName("MenuAdjustment");
+
+    MenuHelp = menuBar()->addMenu(QString());
+    MenuHelp->setObjectName("MenuHelp");
+    MenuAbout = action(MenuHelp, "MenuAbout", &TForm1::MenuAboutClick);
+}
+
+void TForm1::buildToolBar()
+{
+    QToolBar *bar = addToolBar(QStringLiteral("main"));
+    bar->setObjectName("ToolBar1");
+    bar->setIconSize(QSize(24, 24));
+    bar->setMovable(false);
+    auto button = [bar](const char *name, QAction *action, const char *const *xpm) {
+        auto *b = new QToolButton(bar);
+        b->setObjectName(name);
+        b->setIcon(QIcon(QPixmap(xpm)));
+        b->setAutoRaise(true);
+        QObject::connect(b, &QToolButton::clicked, action, &QAction::trigger);
+        bar->addWidget(b);
+        return b;
+    };
+    ToolButton_New = button("ToolButton_New", MenuFile_New, icon_new);
+    ToolButton_Open = button("ToolButton_Open", MenuFile_Open, icon_open);
+    ToolButton_Save = button("ToolButton_Save", MenuFile_Save, icon_save);
+    bar->addSeparator();
+    ToolButton_Read = button("ToolButton_Read", MenuEdit_Read, icon_read);
+    ToolButton_Write = button("ToolButton_Write", MenuEdit_Write, icon_write);
+    bar->addSeparator();
+    auto language = [bar](const char *name, const QString &text, QAction *action) {
+        auto *b = new QToolButton(bar);
+        b->setObjectName(name);
+        b->setText(text);
+        b->setAutoRaise(true);
+        b->setMinimumSize(28, 28);
+        QObject::connect(b, &QToolButton::clicked, action, &QAction::trigger);
+        bar->addWidget(b);
+        return b;
+    };
+    ToolButton2 = language("ToolButton2", QStringLiteral("简"), MenuLanguage_Chs);
+    ToolButton3 = language("ToolButton3", QStringLiteral("繁"), MenuLanguage_Cht);
+    ToolButton5 = language("ToolButton5", QStringLiteral("EN"), MenuLanguage_En);
+}
+
+void TForm1::startUp()
+{
+    // The configuration file: read it, or create it with the defaults.
+    std::string error;
+    if (!config_.load(configPath_, configCreated_, error))
+        QMessageBox::warning(this, MainText(0), QString::fromStdString(error));
+    PortSelection &ports = session_.ports;
+    ports.Port = config_.Port;
+    ports.AutoSeachPort = config_.AutoSeachPort;
+    ScanPorts(*session_.line, ports);
+    bool present = false;
+    for (int i = 0; i < ports.FoundPortCount; ++i)
+        present = present || ports.FoundPorts[std::size_t(i)] == ports.Port;
+    if (!present)
+        ports.Port = 1;
+    session_.state.limits = config_.limits;
+
+    const int port = ports.Port;
+    SetDefaultAll(session_.state);
+    ports.Port = port;
+    session_.state.port = port;
+
+    bHide->setGeometry(0, 0, 1, 1);
+    RecomputeMaxOffsets(session_.state.limits);
+    applyGridSizes();
+
+    TAppLang::instance().follow(config_.Language);
+    RefreshMainWindow();
+}
+
+void TForm1::applyGridSizes()
+{
+    QTableWidget *grid = channelPage->StringGrid1;
+    for (int r = 0; r < kChannelGridRows; ++r)
+        grid->setRowHeight(r, config_.channelRowHeights[std::size_t(r)]);
+    for (int c = 0; c < kChannelGridCols; ++c)
+        grid->setColumnWidth(c, config_.channelColWidths[std::size_t(c)]);
+    QTableWidget *book = dtmfPage->sgD_AddrBook;
+    for (int r = 0; r < kAddressGridRows; ++r)
+        book->setRowHeight(r, 20);
+}
+
+void TForm1::takeGridSizes()
+{
+    QTableWidget *grid = channelPage->StringGrid1;
+    for (int r = 0; r < kChannelGridRows; ++r)
+        config_.channelRowHeights[std::size_t(r)] = grid->rowHeight(r);
+    for (int c = 0; c < kChannelGridCols; ++c)
+        config_.channelColWidths[std::size_t(c)] = grid->columnWidth(c);
+    QTableWidget *book = dtmfPage->sgD_AddrBook;
+    for (int r = 0; r < kAddressGridRows; ++r)
+        config_.addressRowHeights[std::size_t(r)] = book->rowHeight(r);
+    for (int c = 0; c < kAddressGridCols; ++c)
+        config_.addressColWidths[std::size_t(c)] = book->columnWidth(c);
+}
+
+void TForm1::useTemporaryPort(int port)
+{
+    if (!temporaryPort_) {
+        savedPort_ = session_.ports.Port;
+        savedAutoSearch_ = session_.ports.AutoSeachPort;
+    }
+    temporaryPort_ = true;
+    session_.ports.Port = port;
+    session_.ports.AutoSeachPort = false;
+}
+
+void TForm1::RefreshMainWindow()
+{
+    // 1. Language check marks.
+    MenuLanguage_En->setChecked(config_.Language == 0);
+    MenuLanguage_Chs->setChecked(config_.Language == 1);
+    MenuLanguage_Cht->setChecked(config_.Language == 2);
+
+    // 3. Title, menus, tool-button hints.
+    QApplication::setApplicationDisplayName(QString());
+    setWindowTitle(MainText(0));
+    MenuFile->setTitle(MainText(1));
+    MenuFile_New->setText(MainText(2));
+    MenuFile_Open->setText(MainText(3));
+    MenuFile_Save->setText(MainText(4));
+    MenuFile_Exit->setText(MainText(5));
+    MenuEdit->setTitle(MainText(6));
+    MenuEdit_Read->setText(MainText(7));
+    MenuEdit_Write->setText(MainText(8));
+    MenuEdit_Password->setText(MainText(180));
+    MenuEdit_SetRadioNewPD->setText(MainText(226));
+    MenuEdit_FactoryReset->setText(MainText(333));
+    MenuPort->setText(MainText(9));
+    MenuLanguage->setTitle(MainText(10));
+    MenuLanguage_Chs->setText(MainText(11));
+    MenuLanguage_Cht->setText(MainText(12));
+    MenuLanguage_En->setText(MainText(13));
+    MenuAdjustment->setText(MainText(167));
+    MenuHelp->setTitle(MainText(14));
+    MenuAbout->setText(MainText(166));
+    ToolButton_New->setToolTip(MainText(189));
+    ToolButton_Open->setToolTip(MainText(190));
+    ToolButton_Save->setToolTip(MainText(191));
+    ToolButton_Read->setToolTip(MainText(187));
+    ToolButton_Write->setToolTip(MainText(188));
+    ToolButton2->setToolTip(MainText(11));
+    ToolButton3->setToolTip(MainText(12));
+    ToolButton5->setToolTip(MainText(13));
+
+    // 2, 4, 5. Band label, information boxes and the channel page.
+    for (EditorPage *p : pages_)
+        p->retranslate();
+    channelPage->load();
+    statusPanel0->setText(MainText(175) + QStringLiteral(" [") + channelPage->sLastWriteTime->text() +
+                          QStringLiteral("]"));
+    statusPanel1->setText(MainText(174) + QStringLiteral(" [") + channelPage->sSoftwareVersionDisp->text() +
+                          QStringLiteral("]"));
+
+    // 6. Page captions, then the remaining pages.
+    for (int i = 0; i < PageControl->count(); ++i)
+        PageControl->setTabText(i, pages_[std::size_t(i)]->caption());
+    for (EditorPage *p : pages_)
+        if (p != channelPage)
+            p->load();
+}
+
+void TForm1::focusHide()
+{
+    // Leaving an edit stores its value; moving the focus to the hidden
+    // button ends whatever edit is in progress before a command acts.
+    bHide->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::setLanguage(LangId id)
+{
+    focusHide();
+    config_.Language = id;
+    TAppLang::instance().follow(id);
+    RefreshMainWindow();
+}
+
+void TForm1::MenuFile_NewClick()
+{
+    TMyWarnDlg_2 box(MainText(155), MainText(153), MainText(154), this);
+    if (box.exec() != QDialog::Accepted)
+        return;
+    SetDefaultData(session_.state.data, session_.state.identity, session_.state.limits);
+    RefreshMainWindow();
+}
+
+void TForm1::MenuFile_OpenClick()
+{
+    focusHide();
+    const QString path = chooseOpenFile ? chooseOpenFile() : QString();
+    if (path.isEmpty())
+        return;
+    const LoadResult r = LoadProjectFile(path.toStdString(), session_.state.data);
+    if (!r.opened) {
+        QMessageBox::warning(this, MainText(150),
+                             tr("The project could not be opened. %1").arg(QString::fromStdString(r.error)));
+        return;
+    }
+    RefreshMainWindow();
+    if (r.fileSize != kRadioDataSize)
+        QMessageBox::warning(
+            this, MainText(150),
+            tr("%1 is %2 bytes long; a project file has %3. It was read as far as it goes (%4 bytes); the rest "
+               "of the data is unchanged.")
+                .arg(path)
+                .arg(qulonglong(r.fileSize))
+                .arg(qulonglong(kRadioDataSize))
+                .arg(qulonglong(r.bytesLoaded)));
+}
+
+bool TForm1::MenuFile_SaveClick()
+{
+    focusHide();
+    QString path = chooseSaveFile ? chooseSaveFile() : QString();
+    if (path.isEmpty())
+        return false;
+    const FileWriteResult w = SaveProjectFile(path.toStdString(), session_.state.data);
+    if (!w.ok) {
+        QMessageBox::warning(this, MainText(151),
+                             tr("The project was not saved. %1").arg(QString::fromStdString(w.error)));
+        return false;
+    }
+    return true;
+}
+
+void TForm1::runExchange(bool read)
+{
+    focusHide();
+    TProgramDialog dialog(session_.state, session_.ports, *session_.line, mode::kConfiguration, read,
+                          MainText(read ? 187 : 188), this);
+    dialog.exec();
+    if (read && dialog.outcome() == ExchangeOutcome::Success)
+        RefreshMainWindow();
+}
+
+void TForm1::MenuEdit_ReadClick() { runExchange(true); }
+void TForm1::MenuEdit_WriteClick() { runExchange(false); }
+
+void TForm1::MenuPortClick()
+{
+    QtSerialLine &line = *session_.line;
+    TCommunicationPort dialog(session_.ports, line, [&line](int n) { return line.portMap().device(n); }, this);
+    dialog.exec();
+}
+
+void TForm1::MenuAboutClick()
+{
+    TAboutDlg dialog(this);
+    dialog.exec();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    TMyWarnDlg_3 prompt(MainText(176), MainText(177), MainText(178), MainText(154), this);
+    switch (prompt.exec()) {
+    case TMyWarnDlg_3::Yes:
+        // Close only when the data was saved: a cancelled or failed save
+        // keeps the window, so nothing the user wanted kept is thrown away.
+        if (!MenuFile_SaveClick()) {
+            event->ignore();
+            return;
+        }
+        break;
+    case TMyWarnDlg_3::No:
+        break;
+    default:
+        event->ignore();
+        return;
+    }
+    writeConfig();
+    event->accept();
+}
+
+void TForm1::writeConfig()
+{
+    config_.Port = temporaryPort_ ? savedPort_ : session_.ports.Port;
+    config_.AutoSeachPort = temporaryPort_ ? savedAutoSearch_ : session_.ports.AutoSeachPort;
+    takeGridSizes();
+    config_.limits = session_.state.limits;
+    std::string error;
+    if (!config_.save(configPath_, error))
+        QMessageBox::warning(this, MainText(0),
+                             tr("The settings could not be saved. %1").arg(QString::fromStdString(error)));
+    configWritten_ = true;
+}
+
+} // namespace vkt

@@ -1,0 +1,106 @@
+// The main window: menus, tool bar, status bar, the tab pages, start-up
+// and shutdown.
+#pragma once
+
+#include "app_config.h"
+#include "app_session.h"
+#include "localisation.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <string>
+
+class QAction;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+
+namespace vkt {
+
+class ChannelPage;
+class DtmfPage;
+class EditorPage;
+class OptionsPage;
+
+class TForm1 : public QMainWindow {
+public:
+    // Builds the window, reads (or creates) the configuration file at
+    // `configPath`, loads the defaults and shows them.
+    TForm1(AppSession &session, std::string configPath, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // Re-texts the whole window in the active language and reloads every
+    // page from the stored data.
+    void RefreshMainWindow();
+    // Switches the interface language (0, 1, 2).
+    void setLanguage(LangId id);
+    LangId language() const { return config_.Language; }
+
+    // A port that exists only for this run (the built-in simulated radio):
+    // it is selected now, and the configuration file keeps the user's own
+    // port settings.
+    void useTemporaryPort(int port);
+
+    // Commands.
+    void MenuFile_NewClick();
+    void MenuFile_OpenClick();
+    // True when the project was written.
+    bool MenuFile_SaveClick();
+    void MenuEdit_ReadClick();
+    void MenuEdit_WriteClick();
+    void MenuPortClick();
+    void MenuAboutClick();
+
+    // Writes the configuration file as it stands (done at shutdown).
+    void writeConfig();
+
+    // The file dialogs, replaceable for tests: return the chosen path, or
+    // an empty text when the user cancels.
+    std::function<QString()> chooseOpenFile;
+    std::function<QString()> chooseSaveFile;
+
+    const AppConfig &config() const { return config_; }
+    const std::string &configPath() const { return configPath_; }
+    bool configCreated() const { return configCreated_; }
+
+    // Controls, named as the rest of the program refers to them.
+    QAction *MenuFile_New, *MenuFile_Open, *MenuFile_Save, *MenuFile_Exit;
+    QAction *MenuEdit_Read, *MenuEdit_Write, *MenuEdit_Password, *MenuEdit_SetRadioNewPD, *MenuEdit_FactoryReset;
+    QAction *MenuPort, *MenuLanguage_Chs, *MenuLanguage_Cht, *MenuLanguage_En, *MenuAdjustment, *MenuAbout;
+    QMenu *MenuFile, *MenuEdit, *MenuLanguage, *MenuHelp;
+    QToolButton *ToolButton_New, *ToolButton_Open, *ToolButton_Save, *ToolButton_Read, *ToolButton_Write;
+    QToolButton *ToolButton2, *ToolButton3, *ToolButton5;
+    QPushButton *bHide;
+    QTabWidget *PageControl;
+    QLabel *statusPanel0, *statusPanel1;
+    ChannelPage *channelPage;
+    OptionsPage *optionsPage;
+    DtmfPage *dtmfPage;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void startUp();
+    // Ends any edit in progress so that its value is stored first.
+    void focusHide();
+    void runExchange(bool read);
+    void applyGridSizes();
+    void takeGridSizes();
+
+    AppSession &session_;
+    AppConfig config_;
+    std::string configPath_;
+    bool configCreated_ = false;
+    bool temporaryPort_ = false;
+    int savedPort_ = 1;
+    bool savedAutoSearch_ = true;
+    bool configWritten_ = false;
+    std::vector<EditorPage *> pages_;
+};
+
+} // namespace vkt

@@ -1,0 +1,125 @@
+#include "program_dialog.h"
+
+#include "localisation.h"
+#include "message_dialogs.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <random>
+
+namespace vkt {
+
+namespace {
+
+RandomByteSource ProcessRandom()
+{
+    static std::mt19937 gen(std::random_device{}());
+    return [] { return static_cast<std::uint8_t>(gen()); };
+}
+
+ClockTime LocalClock()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return {static_cast<std::uint16_t>(d.year()), static_cast<std::uint8_t>(d.month()),
+            static_cast<std::uint8_t>(d.day()), static_cast<std::uint8_t>(t.hour()),
+            static_cast<std::uint8_t>(t.minute())};
+}
+
+} // namespace
+
+TProgramDialog::TProgramDialog(ProgramState &state, PortSelection &ports, SerialLine &line, int exchangeMode,
+                               bool readFromRadio, const QString &caption, QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName("TProgramDialog");
+    setWindowTitle(caption);
+    setModal(true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgramStart = new QPushButton(Text(TextTable::Exchange, 0), this);
+    ProgramStart->setObjectName("ProgramStart");
+    CancelBtn = new QPushButton(Text(TextTable::Exchange, 1), this);
+    CancelBtn->setObjectName("CancelBtn");
+    ProgramStart->setDefault(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(ProgressBar1);
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ProgramStart);
+    row->addWidget(CancelBtn);
+    layout->addLayout(row);
+    resize(360, 110);
+
+    exchange_ = std::make_unique<Exchange>(state, ports, line, timers_, ProcessRandom(), LocalClock);
+    exchange_->ExchangeMode = exchangeMode;
+    exchange_->ReadFromRadio = readFromRadio;
+    exchange_->setListener(this);
+    timers_.setHandler([this](TimerId id) { exchange_->onTimer(id); });
+
+    showMessage = [this](const QString &text) {
+        TUserWarnDlg box(text, this);
+        box.exec();
+    };
+
+    connect(ProgramStart, &QPushButton::clicked, this, &TProgramDialog::ProgramStartClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TProgramDialog::~TProgramDialog()
+{
+    exchange_->setListener(nullptr);
+    exchange_->FormClose();
+}
+
+void TProgramDialog::ProgramStartClick()
+{
+    // The buttons stay disabled: the window closes at the end of the exchange.
+    ProgramStart->setEnabled(false);
+    CancelBtn->setEnabled(false);
+    exchange_->ProgramStartClick();
+}
+
+void TProgramDialog::progressChanged(int position)
+{
+    ProgressBar1->setValue(position);
+}
+
+void TProgramDialog::finished(ExchangeOutcome outcome)
+{
+    int text = 2;
+    if (outcome == ExchangeOutcome::Success)
+        text = 3;
+    else if (outcome == ExchangeOutcome::PasswordError)
+        text = 4;
+    if (showMessage)
+        showMessage(Text(TextTable::Exchange, text));
+    done(outcome == ExchangeOutcome::Success ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void TProgramDialog::reject()
+{
+    // Escape or Cancel: only before the start; closing the window during an
+    // exchange stops it and releases the port.
+    exchange_->FormClose();
+    QDialog::reject();
+}
+
+void TProgramDialog::closeEvent(QCloseEvent *event)
+{
+    exchange_->FormClose();
+    QDialog::closeEvent(event);
+}
+
+} // namespace vkt

@@ -1,0 +1,4 @@
+# The window program on Qt's offscreen platform.
+add_executable(vkt_gui_tests test_main_window.cpp)
+target_link_libraries(vkt_gui_tests PRIVATE vkt_app Qt6::Test GTest::gtest)
+gtest_discover_tests(vkt_gui_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

@@ -1,0 +1,373 @@
+// The main window on Qt's offscreen platform: start-up and the
+// configuration file, languages, the save prompt, New, and exchanges
+// through the exchange window against the simulated radio.
+#include "main_window.h"
+#include "message_dialogs.h"
+#include "pages.h"
+#include "program_dialog.h"
+#include "project_file.h"
+#include "pty_radio_host.h"
+#include "sample_project.h"
+#include "simulated_radio.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <random>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace vkt {
+namespace {
+
+std::string ReadText(const fs::path &p)
+{
+    std::ifstream f(p, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+int CountOf(const std::string &text, const std::string &part)
+{
+    int n = 0;
+    for (std::size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1))
+        ++n;
+    return n;
+}
+
+// Waits (with the event loop running) for a modal window of the given
+// object name and acts on it; records what its label said.
+class ModalAnswer {
+public:
+    ModalAnswer(const char *objectName, std::function<void(QWidget *)> act)
+        : name_(objectName), act_(std::move(act))
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget *w = QApplication::activeModalWidget();
+            if (!w || w->objectName() != name_)
+                return;
+            timer_.stop();
+            if (auto *label = w->findChild<QLabel *>("WarnDlgText"))
+                text = label->text();
+            seen = true;
+            act_(w);
+        });
+        timer_.start(10);
+    }
+    bool seen = false;
+    QString text;
+
+private:
+    QString name_;
+    std::function<void(QWidget *)> act_;
+    QTimer timer_;
+};
+
+std::function<void(QWidget *)> Click(const char *button)
+{
+    return [button](QWidget *w) {
+        auto *b = w->findChild<QPushButton *>(button);
+        ASSERT_NE(b, nullptr) << button;
+        QTest::mouseClick(b, Qt::LeftButton);
+    };
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("vkt-gui-" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir);
+        configPath = (dir / "_config.ini").string();
+        TAppLang::instance().setSystemLangId(0x0409);
+    }
+    void TearDown() override
+    {
+        if (window) {
+            window->chooseSaveFile = [] { return QString(); };
+            ModalAnswer no("TMyWarnDlg_3", Click("NoBtn"));
+            window->close();
+        }
+        window.reset();
+        session.reset();
+        fs::remove_all(dir);
+    }
+    void writeConfig(const std::string &text)
+    {
+        std::ofstream(configPath, std::ios::binary) << text;
+    }
+    void open()
+    {
+        session = std::make_unique<AppSession>();
+        window = std::make_unique<TForm1>(*session, configPath);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    fs::path dir;
+    std::string configPath;
+    std::unique_ptr<AppSession> session;
+    std::unique_ptr<TForm1> window;
+};
+
+TEST_F(MainWindowTest, FirstRunCreatesTheConfigurationAndSpeaksEnglish)
+{
+    open();
+    EXPECT_TRUE(window->configCreated());
+    const std::string ini = ReadText(configPath);
+    EXPECT_EQ(CountOf(ini, "ChSG_Row"), 241);
+    EXPECT_EQ(CountOf(ini, "ChSG_Col"), 12);
+    EXPECT_EQ(CountOf(ini, "DtmfAbSG_Row"), 31);
+    EXPECT_EQ(CountOf(ini, "DtmfAbSG_Col"), 3);
+    for (const char *key : {"Port=", "Language=", "AutoSeachPort=", "ComInitMode=", "U_Tx min=", "V_Rx max=",
+                            "AppName=", "Company="})
+        EXPECT_GE(CountOf(ini, key), 1) << key;
+    EXPECT_EQ(window->MenuFile->title(), "&File");
+    EXPECT_EQ(window->windowTitle(), "Brelmoran VKT410");
+    EXPECT_TRUE(window->MenuLanguage_En->isChecked());
+    EXPECT_EQ(window->channelPage->sFreqBand->text(),
+              "U[Tx:400.00000-470.00000   Rx:400.00000-470.00000]     V[Tx:136.00000-174.00000   "
+              "Rx:136.00000-174.00000]");
+}
+
+TEST_F(MainWindowTest, StoredLanguageAndSystemLanguage)
+{
+    writeConfig("[config]\nLanguage=1\n");
+    open();
+    EXPECT_EQ(window->MenuFile->title(), QStringLiteral("文件(&F)"));
+    EXPECT_EQ(window->windowTitle(), "Brelmoran VKT410");
+    EXPECT_TRUE(window->MenuLanguage_Chs->isChecked());
+    window.reset();
+
+    // Language 7 follows the system language and ticks no item.
+    writeConfig("[config]\nLanguage=7\n");
+    TAppLang::instance().setSystemLangId(0x0804);
+    open();
+    EXPECT_EQ(window->MenuFile->title(), QStringLiteral("文件(&F)"));
+    for (QAction *a : {window->MenuLanguage_En, window->MenuLanguage_Chs, window->MenuLanguage_Cht})
+        EXPECT_FALSE(a->isChecked());
+    window->writeConfig();
+    EXPECT_NE(ReadText(configPath).find("Language=7"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, ConfigurationValuesKeptAndDefaulted)
+{
+    writeConfig("[config]\nComInitMode=5\n[control]\nChSG_Col1=150\nChSG_Row7=33\nDtmfAbSG_Col0=99\n");
+    open();
+    QTableWidget *grid = window->channelPage->StringGrid1;
+    EXPECT_EQ(grid->columnWidth(1), 150);
+    EXPECT_EQ(grid->columnWidth(3), 80) << "a missing key takes its default";
+    EXPECT_EQ(grid->rowHeight(7), 33);
+    QTableWidget *book = window->dtmfPage->sgD_AddrBook;
+    EXPECT_EQ(book->columnWidth(0), 34);
+    EXPECT_EQ(book->columnWidth(1), 70);
+    EXPECT_EQ(book->columnWidth(2), 130);
+
+    grid->setRowHeight(7, 41); // as if the user dragged it
+    window->writeConfig();
+    const std::string ini = ReadText(configPath);
+    EXPECT_NE(ini.find("ComInitMode=5"), std::string::npos);
+    EXPECT_NE(ini.find("ChSG_Row7=41"), std::string::npos);
+    EXPECT_NE(ini.find("DtmfAbSG_Col0=34"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, LanguageSwitchStoresTheOpenEditFirst)
+{
+    open();
+    window->PageControl->setCurrentWidget(window->optionsPage);
+    QApplication::setActiveWindow(window.get());
+    QRadioButton *define = window->optionsPage->logoButtons[3];
+    // Click on the button's indicator, at its left end.
+    QTest::mouseClick(define, Qt::LeftButton, {}, QPoint(8, define->height() / 2));
+    ASSERT_TRUE(define->hasFocus());
+    ASSERT_TRUE(define->isChecked());
+    EXPECT_EQ(session->state.data.displayType, 2) << "stored only when the button is left";
+
+    window->MenuLanguage_Cht->trigger();
+    EXPECT_EQ(session->state.data.displayType, 3);
+    EXPECT_TRUE(define->isChecked());
+    EXPECT_EQ(define->text(), window->optionsPage->logoButtons[3]->text());
+    EXPECT_EQ(window->optionsPage->logoButtons[1]->text(), QStringLiteral("歡迎使用(中文)"));
+    EXPECT_TRUE(window->MenuLanguage_Cht->isChecked());
+}
+
+TEST_F(MainWindowTest, NewAsksFirst)
+{
+    open();
+    session->state.data.squelchLevel = 9;
+    {
+        ModalAnswer cancel("TMyWarnDlg_2", Click("CancelBtn"));
+        window->MenuFile_New->trigger();
+        EXPECT_TRUE(cancel.seen);
+    }
+    EXPECT_EQ(session->state.data.squelchLevel, 9);
+    {
+        ModalAnswer ok("TMyWarnDlg_2", Click("OKBtn"));
+        window->MenuFile_New->trigger();
+    }
+    EXPECT_EQ(session->state.data.squelchLevel, 5);
+}
+
+TEST_F(MainWindowTest, SavePromptOnClose)
+{
+    const std::string project = (dir / "closing.Dvf").string();
+    struct Case {
+        const char *name;
+        std::function<void(QWidget *)> answer;
+        QString saveAs; // what the save dialog returns
+        bool closes;
+        bool saved;
+    };
+    auto escape = [](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); };
+    const Case cases[] = {
+        {"Yes and a file", Click("OKBtn"), QString::fromStdString(project), true, true},
+        {"Yes, save cancelled", Click("OKBtn"), QString(), false, false},
+        {"Yes, save fails", Click("OKBtn"), QString::fromStdString((dir / "no" / "such" / "x.Dvf").string()), false,
+         false},
+        {"No", Click("NoBtn"), QString(), true, false},
+        {"Cancel", Click("CancelBtn"), QString(), false, false},
+        {"the prompt's close box", escape, QString(), false, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(project);
+        open();
+        window->chooseSaveFile = [&] { return c.saveAs; };
+        auto closeMessages = std::make_unique<QTimer>();
+        QObject::connect(closeMessages.get(), &QTimer::timeout, [] {
+            // The "not saved" message box of a failed save.
+            if (auto *w = QApplication::activeModalWidget(); w && w->inherits("QMessageBox"))
+                QTest::keyClick(w, Qt::Key_Escape);
+        });
+        closeMessages->start(10);
+        ModalAnswer prompt("TMyWarnDlg_3", c.answer);
+        window->close();
+        EXPECT_TRUE(prompt.seen);
+        EXPECT_EQ(!window->isVisible(), c.closes);
+        EXPECT_EQ(fs::exists(project), c.saved);
+        if (c.saved) {
+            EXPECT_EQ(fs::file_size(project), kRadioDataSize);
+        }
+        if (c.closes) {
+            window.reset(); // closed for good: nothing to tidy in TearDown
+        } else {
+            TearDown();
+            SetUp();
+        }
+    }
+}
+
+TEST_F(MainWindowTest, OpenReportsFilesThatAreNotProjects)
+{
+    open();
+    const fs::path shortFile = dir / "short.Dvf";
+    std::ofstream(shortFile, std::ios::binary) << std::string(100, '\x01');
+    window->chooseOpenFile = [&] { return QString::fromStdString(shortFile.string()); };
+    QString message;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto *w = QApplication::activeModalWidget(); w && w->inherits("QMessageBox")) {
+            message = w->findChild<QLabel *>("qt_msgbox_label")->text();
+            QTest::keyClick(w, Qt::Key_Escape);
+        }
+    });
+    watch.start(10);
+    window->MenuFile_Open->trigger();
+    EXPECT_NE(message.indexOf("100 bytes"), -1) << message.toStdString();
+    EXPECT_EQ(session->state.data.spare0000[0], 1) << "read as far as it goes";
+}
+
+// Exchanges through the exchange window, against the simulated radio on a
+// pseudo-terminal.
+class MainWindowExchangeTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        LoadSampleIntoRadio(radio);
+        host = std::make_unique<PtyRadioHost>(radio);
+        std::string error;
+        ASSERT_TRUE(host->start(error)) << error;
+        open();
+        const int port = session->line->portMap().add(QString::fromStdString(host->devicePath()));
+        ASSERT_GT(port, 0);
+        window->useTemporaryPort(port);
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        host.reset();
+    }
+    // Runs one exchange from a menu item; returns the message it ended with.
+    QString exchange(QAction *item)
+    {
+        ModalAnswer start("TProgramDialog", Click("ProgramStart"));
+        ModalAnswer message("TUserWarnDlg", Click("OKBtn"));
+        item->trigger();
+        EXPECT_TRUE(start.seen);
+        return message.text;
+    }
+
+    SimulatedRadio radio;
+    std::unique_ptr<PtyRadioHost> host;
+};
+
+TEST_F(MainWindowExchangeTest, ReadShowsTheRadiosChannels)
+{
+    EXPECT_EQ(window->channelPage->StringGrid1->item(1, 1)->text(), "");
+    EXPECT_EQ(exchange(window->MenuEdit_Read), "SUCCESS");
+    EXPECT_TRUE(IsChannelInUse(session->state.data, 1));
+    EXPECT_EQ(window->channelPage->StringGrid1->item(1, 1)->text(), "145.50000");
+    EXPECT_EQ(window->channelPage->StringGrid1->item(1, 11)->text(), "CALL2M");
+    EXPECT_EQ(window->channelPage->sLastWriteTime->text(), "2026-1-15  9:30");
+    EXPECT_NE(window->statusPanel0->text().indexOf("2026-1-15  9:30"), -1);
+}
+
+TEST_F(MainWindowExchangeTest, WriteSendsTheDataAndFailuresAreReported)
+{
+    MakeNewChannel(session->state.data, 200, 147000000, session->state.limits);
+    EXPECT_EQ(exchange(window->MenuEdit_Write), "SUCCESS");
+    host->withRadio([](SimulatedRadio &r) {
+        EXPECT_EQ(r.memory()[0x4000 + 200 / 8] & (1 << (200 % 8)), 1 << (200 % 8));
+        r.behaviour().silent = true;
+    });
+
+    const auto before = std::make_unique<RadioData>(session->state.data);
+    EXPECT_EQ(exchange(window->MenuEdit_Read), "Communication False");
+    EXPECT_EQ(std::memcmp(before.get(), &session->state.data, sizeof(RadioData)), 0);
+}
+
+TEST_F(MainWindowExchangeTest, ShortcutsOpenTheExchangeWindow)
+{
+    QApplication::setActiveWindow(window.get());
+    ModalAnswer cancel("TProgramDialog", Click("CancelBtn"));
+    QTest::keyClick(window.get(), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_TRUE(cancel.seen) << "Ctrl+R opens the read window; Cancel closes it unstarted";
+    EXPECT_FALSE(session->line->isOpen());
+}
+
+} // namespace
+} // namespace vkt
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
