@@ -6,6 +6,8 @@ packages=(
   g++ cmake ninja-build
   qt6-base-dev qt6-serialport-dev
   libgtest-dev
+  clang libclang-rt-14-dev
+  fonts-wqy-microhei
 )
 
 missing=()
