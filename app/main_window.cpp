@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "about_dialog.h"
+#include "batch_set_dialog.h"
 #include "codecs.h"
 #include "communication_port.h"
 #include "gbk_text.h"
@@ -79,6 +80,7 @@ TForm1::TForm1(AppSession &session, std::string configPath, QWidget *parent)
 
     buildMenus();
     buildToolBar();
+    connect(channelPage->bChBatchSet, &QPushButton::clicked, this, &TForm1::bChBatchSetClick);
     statusPanel0 = new QLabel(this);
     statusPanel0->setObjectName("statusPanel0");
     statusPanel0->setFixedWidth(300);
@@ -386,6 +388,14 @@ void TForm1::MenuPortClick()
     QtSerialLine &line = *session_.line;
     TCommunicationPort dialog(session_.ports, line, [&line](int n) { return line.portMap().device(n); }, this);
     dialog.exec();
+}
+
+void TForm1::bChBatchSetClick()
+{
+    focusHide();
+    TChBatchSetDlg dialog(session_.state.data, session_.state.limits, this);
+    if (dialog.exec() == QDialog::Accepted)
+        RefreshMainWindow();
 }
 
 void TForm1::MenuAboutClick()

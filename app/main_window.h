@@ -52,6 +52,7 @@ public:
     void MenuEdit_WriteClick();
     void MenuPortClick();
     void MenuAboutClick();
+    void bChBatchSetClick();
 
     // Writes the configuration file as it stands (done at shutdown).
     void writeConfig();

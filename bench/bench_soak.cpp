@@ -99,6 +99,7 @@ int main(int argc, char **argv)
         }
     }
 
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as it comes, also into a log
     QCoreApplication app(argc, argv);
     SimulatedRadio radio;
     std::unique_ptr<PtyRadioHost> host;
@@ -168,6 +169,6 @@ int main(int argc, char **argv)
     std::printf("  %-12s VmRSS %7ld kB: %+ld kB since the start", "end", end, end - start);
     if (at50 >= 0)
         std::printf(", %+ld kB since cycle 50", end - at50);
-    std::printf("; %.1f s\n", double(wall.elapsed()) / 1000.0);
+    std::printf("; %.3f s\n", double(wall.nsecsElapsed()) / 1e9);
     return 0;
 }

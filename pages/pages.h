@@ -1,6 +1,7 @@
 // The tab pages of the main window.
 #pragma once
 
+#include "channel_page.h"
 #include "editor_page.h"
 
 #include <array>
@@ -12,28 +13,6 @@ class QRadioButton;
 class QTableWidget;
 
 namespace vkt {
-
-// Channel table with the radio's information labels.
-class ChannelPage : public EditorPage {
-public:
-    ChannelPage(AppSession &session, QWidget *parent);
-    QString caption() const override;
-    void retranslate() override;
-    void load() override;
-    // Shows one channel row from the stored data.
-    void StringGridUpdataRow(int channel);
-
-    QTableWidget *StringGrid1;
-    QLabel *sFreqBand;
-    QLabel *sSoftwareVersionCaption, *sSoftwareVersionDisp;
-    QLabel *sLastWriteTimeCaption, *sLastWriteTime;
-    QLabel *sDeviceSnCaption, *sDeviceSnDisp;
-    QLabel *sTiShi_0;
-    QPushButton *bChBatchSet;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-};
 
 // Frequency mode and optional features, with the power-on display group.
 class OptionsPage : public EditorPage {

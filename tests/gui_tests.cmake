@@ -2,3 +2,7 @@
 add_executable(vkt_gui_tests test_main_window.cpp)
 target_link_libraries(vkt_gui_tests PRIVATE vkt_app Qt6::Test GTest::gtest)
 gtest_discover_tests(vkt_gui_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+add_executable(vkt_channel_page_tests test_channel_page.cpp)
+target_link_libraries(vkt_channel_page_tests PRIVATE vkt_app Qt6::Test GTest::gtest)
+gtest_discover_tests(vkt_channel_page_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

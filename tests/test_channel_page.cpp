@@ -1,0 +1,250 @@
+// The channel table driven with real mouse clicks and key presses on the
+// offscreen platform, checked against the stored bytes.
+#include "channel_edit.h"
+#include "channel_page.h"
+#include "main_window.h"
+#include "pages.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <random>
+
+namespace fs = std::filesystem;
+
+namespace vkt {
+namespace {
+
+class ChannelPageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("vkt-chpage-" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir);
+        TAppLang::instance().setSystemLangId(0x0409);
+        session = std::make_unique<AppSession>();
+        window = std::make_unique<TForm1>(*session, (dir / "_config.ini").string());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QApplication::setActiveWindow(window.get());
+        page = window->channelPage;
+        grid = page->StringGrid1;
+    }
+    void TearDown() override
+    {
+        window.reset();
+        session.reset();
+        fs::remove_all(dir);
+    }
+
+    QPoint cellCentre(int row, int column)
+    {
+        grid->scrollToItem(grid->item(row, column));
+        return grid->visualItemRect(grid->item(row, column)).center();
+    }
+    void click(int row, int column) { QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(row, column)); }
+    QString cell(int row, int column) { return grid->item(row, column)->text(); }
+    ChannelEntry &entry(int ch) { return session->state.data.channels[ch]; }
+
+    fs::path dir;
+    std::unique_ptr<AppSession> session;
+    std::unique_ptr<TForm1> window;
+    ChannelPage *page = nullptr;
+    ChannelGrid *grid = nullptr;
+};
+
+TEST_F(ChannelPageTest, ClickAnEmptyRowAndTypeAFrequency)
+{
+    click(5, kColTx);
+    EXPECT_EQ(page->activeEditor(), nullptr) << "no transmit editor in an empty row";
+    click(5, kColRx);
+    ASSERT_EQ(page->activeEditor(), page->Edit_ChFreq);
+    EXPECT_TRUE(page->Edit_ChFreq->hasFocus());
+    QTest::keyClicks(page->Edit_ChFreq, "146.5x2"); // the letter is dropped
+    EXPECT_EQ(page->Edit_ChFreq->text(), "146.52");
+    QTest::keyClick(page->Edit_ChFreq, Qt::Key_Return);
+
+    EXPECT_EQ(page->activeEditor(), nullptr);
+    EXPECT_TRUE(IsChannelInUse(session->state.data, 5));
+    EXPECT_EQ(entry(5).rxFreq.get(), 146520000u);
+    EXPECT_EQ(entry(5).txFreq.get(), 146520000u);
+    EXPECT_EQ(entry(5).flags1, 0xB0);
+    EXPECT_EQ(cell(5, kColRx), "146.52000");
+    EXPECT_EQ(cell(5, kColDecode), "Off");
+    EXPECT_EQ(cell(5, kColPower), "High");
+    EXPECT_EQ(cell(5, kColSignalSystem), "OFF");
+    EXPECT_TRUE(grid->hasFocus());
+}
+
+TEST_F(ChannelPageTest, ADigitTypedOnTheGridStartsAFrequency)
+{
+    grid->setFocus();
+    grid->setCurrentCell(3, kColRx);
+    QTest::keyClicks(grid, "4");
+    ASSERT_EQ(page->activeEditor(), page->Edit_ChFreq);
+    EXPECT_EQ(page->Edit_ChFreq->text(), "4") << "the digit starts the text";
+    QTest::keyClicks(page->Edit_ChFreq, "33.51234567");
+    EXPECT_EQ(page->Edit_ChFreq->text(), "433.51234") << "nine characters at most";
+    // Leaving the editor by clicking another cell stores it.
+    click(3, kColName);
+    EXPECT_EQ(entry(3).rxFreq.get(), 433506250u) << "433.51234 MHz on the channel raster";
+    EXPECT_EQ(page->activeEditor(), page->Edit_ChName);
+}
+
+TEST_F(ChannelPageTest, TonesListsAndNames)
+{
+    MakeNewChannel(session->state.data, 2, 145000000, session->state.limits);
+    page->StringGridUpdataRow(2);
+
+    click(2, kColDecode);
+    ASSERT_EQ(page->activeEditor(), page->ComboBox1);
+    QLineEdit *tone = page->ComboBox1->lineEdit();
+    tone->selectAll();
+    QTest::keyClicks(tone, "d023n");
+    QTest::keyClick(tone, Qt::Key_Return);
+    EXPECT_EQ((Tone{entry(2).decodeCode, entry(2).decodeType}), (Tone{0x2813, kToneDcsN}));
+    EXPECT_EQ(cell(2, kColDecode), "D023N");
+    EXPECT_FALSE(page->sTiShi_0->isVisible());
+
+    click(2, kColEncode);
+    page->ComboBox1->lineEdit()->selectAll();
+    QTest::keyClicks(page->ComboBox1->lineEdit(), "67.1");
+    QTest::keyClick(page->ComboBox1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(entry(2).encodeCode.get(), 671);
+    EXPECT_TRUE(page->sTiShi_0->isVisible()) << "Nonstandard value";
+    QTest::mouseClick(page->sTiShi_0, Qt::LeftButton);
+    EXPECT_FALSE(page->sTiShi_0->isVisible());
+
+    // Power: choose "Mid" with the keyboard in the list laid over the cell.
+    click(2, kColPower);
+    ASSERT_EQ(page->activeEditor(), page->cbChInfor_Pow);
+    EXPECT_EQ(page->cbChInfor_Pow->currentIndex(), 2) << "High";
+    QTest::keyClick(page->cbChInfor_Pow, Qt::Key_Up);
+    QTest::keyClick(page->cbChInfor_Pow, Qt::Key_Return);
+    EXPECT_EQ(PowerOf(entry(2)), kPowerMid);
+    EXPECT_EQ(cell(2, kColPower), "Mid");
+
+    // Signalling: DTMF, number 12, then 5-TONE resets the number.
+    click(2, kColSignalSystem);
+    page->cbChInforSignalSys->setCurrentIndex(kSignalDtmf);
+    QTest::keyClick(page->cbChInforSignalSys, Qt::Key_Return);
+    click(2, kColSignalNumber);
+    ASSERT_EQ(page->activeEditor(), page->cbChInforSignalNo);
+    EXPECT_EQ(page->cbChInforSignalNo->count(), 30);
+    page->cbChInforSignalNo->setCurrentIndex(11);
+    QTest::keyClick(page->cbChInforSignalNo, Qt::Key_Return);
+    EXPECT_EQ(cell(2, kColSignalNumber), "12");
+    click(2, kColSignalSystem);
+    page->cbChInforSignalSys->setCurrentIndex(kSignal5Tone);
+    QTest::keyClick(page->cbChInforSignalSys, Qt::Key_Return);
+    EXPECT_EQ(SignalIndexOf(entry(2)), 0u);
+    EXPECT_EQ(cell(2, kColSignalNumber), "1");
+    click(2, kColSignalNumber);
+    EXPECT_EQ(page->cbChInforSignalNo->count(), 16);
+    QTest::keyClick(page->cbChInforSignalNo, Qt::Key_Return);
+
+    // The name: blanks and brackets are dropped; at most 6 bytes of GBK.
+    click(2, kColName);
+    QTest::keyClicks(page->Edit_ChName, "A B(C)");
+    EXPECT_EQ(page->Edit_ChName->text(), "ABC");
+    page->Edit_ChName->clear();
+    // Characters past ASCII arrive as key events that carry only their text.
+    for (QChar c : QStringLiteral("中文名字"))
+        QTest::sendKeyEvent(QTest::Click, page->Edit_ChName, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    EXPECT_EQ(page->Edit_ChName->text(), QStringLiteral("中文名")) << "a fourth character would not fit";
+    QTest::keyClick(page->Edit_ChName, Qt::Key_Return);
+    EXPECT_EQ(std::memcmp(entry(2).name, "\xD6\xD0\xCE\xC4\xC3\xFB", 6), 0);
+    EXPECT_EQ(cell(2, kColName), QStringLiteral("中文名"));
+}
+
+TEST_F(ChannelPageTest, ClearingTheReceiveFrequencyDeletesTheRow)
+{
+    MakeNewChannel(session->state.data, 9, 145000000, session->state.limits);
+    std::memcpy(entry(9).name, "KEEP", 4);
+    page->StringGridUpdataRow(9);
+    click(9, kColRx);
+    page->Edit_ChFreq->selectAll();
+    QTest::keyClick(page->Edit_ChFreq, Qt::Key_Delete);
+    QTest::keyClick(page->Edit_ChFreq, Qt::Key_Return);
+    EXPECT_FALSE(IsChannelInUse(session->state.data, 9));
+    EXPECT_EQ(cell(9, kColName), "");
+    click(9, kColName);
+    EXPECT_EQ(page->activeEditor(), nullptr) << "no editors in an empty row but the frequency";
+}
+
+TEST_F(ChannelPageTest, LanguageSwitchStoresTheOpenFrequencyFirst)
+{
+    click(12, kColRx);
+    QTest::keyClicks(page->Edit_ChFreq, "439.05");
+    window->MenuLanguage_Chs->trigger();
+    EXPECT_EQ(entry(12).rxFreq.get(), 439050000u);
+    EXPECT_EQ(cell(12, kColRx), "439.05000");
+    EXPECT_EQ(cell(12, kColPower), QStringLiteral("高"));
+    EXPECT_EQ(cell(0, kColRx), window->channelPage->StringGrid1->item(0, kColRx)->text());
+    window->MenuLanguage_En->trigger();
+    EXPECT_EQ(cell(12, kColPower), "High");
+}
+
+TEST_F(ChannelPageTest, LoadedValuesWithoutListEntriesShowNothingAndStay)
+{
+    MakeNewChannel(session->state.data, 1, 145000000, session->state.limits);
+    SetBusyLockOf(entry(1), 3);
+    entry(1).flags2 = static_cast<std::uint8_t>((6u << 5) | 3u); // signalling system 6
+    SetPowerOf(entry(1), 3);
+    page->StringGridUpdataRow(1);
+    EXPECT_EQ(cell(1, kColBusy), "");
+    EXPECT_EQ(cell(1, kColSignalSystem), "");
+    EXPECT_EQ(cell(1, kColPower), "Mid");
+    click(1, kColBusy);
+    EXPECT_EQ(page->cbChInfor_BusyFit->currentIndex(), -1);
+    click(1, kColPower); // leaving the busy list unchosen
+    EXPECT_EQ(page->cbChInfor_Pow->currentIndex(), -1);
+    click(1, kColName);
+    EXPECT_EQ(BusyLockOf(entry(1)), 3u);
+    EXPECT_EQ(PowerOf(entry(1)), 3u);
+    EXPECT_EQ(entry(1).flags2, (6u << 5) | 3u);
+}
+
+TEST_F(ChannelPageTest, BatchSetButtonFillsTheTable)
+{
+    QTimer driver;
+    bool seen = false;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget *w = QApplication::activeModalWidget();
+        if (!w || w->objectName() != "TChBatchSetDlg")
+            return;
+        driver.stop();
+        seen = true;
+        w->findChild<QComboBox *>("cbEndCh")->setCurrentIndex(2); // channels 1 to 3
+        QTest::mouseClick(w->findChild<QPushButton *>("OKBtn"), Qt::LeftButton);
+    });
+    driver.start(10);
+    QTest::mouseClick(page->bChBatchSet, Qt::LeftButton);
+    ASSERT_TRUE(seen);
+    for (int ch = 1; ch <= 3; ++ch) {
+        EXPECT_TRUE(IsChannelInUse(session->state.data, ch)) << ch;
+        EXPECT_EQ(cell(ch, kColRx), "136.00000") << "the table shows the filled rows";
+    }
+    EXPECT_FALSE(IsChannelInUse(session->state.data, 4));
+}
+
+} // namespace
+} // namespace vkt
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
