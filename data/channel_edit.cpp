@@ -168,7 +168,8 @@ void StoreNameBytes(RadioData &d, int ch, const std::uint8_t *bytes, std::size_t
         return;
     ChannelEntry &e = d.channels[ch];
     std::memset(e.name, 0, sizeof e.name);
-    std::memcpy(e.name, bytes, std::min(size, sizeof e.name));
+    if (bytes && size)
+        std::memcpy(e.name, bytes, std::min(size, sizeof e.name));
 }
 
 bool FrequencyKeyPasses(unsigned code)

@@ -20,7 +20,8 @@ LoadResult LoadRecord(const std::string &path, std::uint8_t *record, std::size_t
     if (!file.opened)
         return result;
     result.bytesLoaded = std::min(file.bytes.size(), size);
-    std::memcpy(record, file.bytes.data(), result.bytesLoaded);
+    if (result.bytesLoaded > 0) // an empty file has no bytes to copy
+        std::memcpy(record, file.bytes.data(), result.bytesLoaded);
     return result;
 }
 
