@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     using namespace vkt;
     AdjustmentData adj;
     SetAdjustmentDefaults(adj);
-    std::memcpy(&adj, bytes, std::min(size, kAdjustmentSize));
+    if (size)
+        std::memcpy(&adj, bytes, std::min(size, kAdjustmentSize));
 
     static auto *const image = new CodeplugImage; // only its first 409 bytes are used
     GetAdjustmentData(adj, *image);

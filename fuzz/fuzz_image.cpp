@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     static auto *const state = new ProgramState; // reset for every input
     *state = ProgramState{};
     SetDefaultAll(*state);
-    std::memcpy(state->image.bytes.data(), bytes, std::min(size, kImageSize));
+    if (size)
+        std::memcpy(state->image.bytes.data(), bytes, std::min(size, kImageSize));
 
     SetDataToSoftware(state->image, state->data, state->limits, state->identity);
     std::uint8_t next = 0;

@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     static auto *const second = new ProgramState;
     *state = ProgramState{};
     SetDefaultAll(*state);
-    std::memcpy(&state->data, bytes, std::min(size, kRadioDataSize));
+    if (size)
+        std::memcpy(&state->data, bytes, std::min(size, kRadioDataSize));
 
     std::uint8_t next = 0;
     GetDataForWrite(state->data, state->limits, state->image, ClockTime{2026, 12, 9, 12, 0},

@@ -20,6 +20,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <random>
 
 namespace vkt {
@@ -125,6 +126,8 @@ struct FaultCase {
     bool read;
     qint64 atMostMs; // the failure comes by then: the 1 s opening pause and the 5 s time-out, with room
 };
+
+void PrintTo(const FaultCase &c, std::ostream *os) { *os << c.name; }
 
 class LineFaults : public FaultTest, public ::testing::WithParamInterface<FaultCase> {};
 
