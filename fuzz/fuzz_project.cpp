@@ -17,15 +17,14 @@
 
 namespace {
 
-// One file per fuzzing process, rewritten for every input.
+// One file name per fuzzing process; the file lives only while an input
+// is summarised (libFuzzer may end the process without running atexit).
 const std::string &ProjectPath()
 {
     static const std::string path = [] {
         const char *dir = std::getenv("TMPDIR");
-        std::string p = std::string(dir && *dir ? dir : "/tmp") + "/vkt-fuzz-project-" +
-                        std::to_string(::getpid()) + ".Dvf";
-        std::atexit([] { std::remove(ProjectPath().c_str()); });
-        return p;
+        return std::string(dir && *dir ? dir : "/tmp") + "/vkt-fuzz-project-" + std::to_string(::getpid()) +
+               ".Dvf";
     }();
     return path;
 }
@@ -57,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
             std::ostringstream out, err;
             cli::Run({"info", ProjectPath()}, out, err);
         }
+        std::remove(ProjectPath().c_str());
     }
     return 0;
 }
