@@ -3,6 +3,7 @@
 
 #include "codecs.h"
 #include "codeplug.h"
+#include "exchange.h"
 #include "file_io.h"
 #include "program_state.h"
 #include "project_file.h"
@@ -126,20 +127,6 @@ bool ParseClock(const std::string &s, ClockTime &c)
     return true;
 }
 
-ClockTime LocalClock()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-#if defined(_WIN32)
-    localtime_s(&tm, &now);
-#else
-    localtime_r(&now, &tm);
-#endif
-    return {static_cast<std::uint16_t>(tm.tm_year + 1900), static_cast<std::uint8_t>(tm.tm_mon + 1),
-            static_cast<std::uint8_t>(tm.tm_mday), static_cast<std::uint8_t>(tm.tm_hour),
-            static_cast<std::uint8_t>(tm.tm_min)};
-}
-
 // Loads a project over the defaults, as the program's Open does.
 int LoadProject(const std::string &path, ProgramState &state, std::ostream &err)
 {
@@ -183,7 +170,7 @@ int CmdNew(const Parsed &p, std::ostream &out, std::ostream &err)
 
 int CmdImage(const Parsed &p, std::ostream &out, std::ostream &err)
 {
-    ClockTime clock = LocalClock();
+    ClockTime clock = LocalClockNow();
     if (p.options.count("--clock") && !ParseClock(p.options.at("--clock"), clock)) {
         err << "vkt410-cli: --clock wants YYYY-MM-DDTHH:MM, not '" << p.options.at("--clock") << "'\n";
         return kExitUsage;
@@ -198,8 +185,7 @@ int CmdImage(const Parsed &p, std::ostream &out, std::ostream &err)
         auto gen = std::make_shared<std::mt19937>(static_cast<std::mt19937::result_type>(seed));
         random = [gen] { return static_cast<std::uint8_t>((*gen)()); };
     } else {
-        auto gen = std::make_shared<std::mt19937>(std::random_device{}());
-        random = [gen] { return static_cast<std::uint8_t>((*gen)()); };
+        random = SystemRandomBytes();
     }
 
     auto state = NewState();

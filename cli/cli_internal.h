@@ -30,7 +30,6 @@ struct Parsed {
 };
 
 bool ParseUint(const std::string &s, unsigned long long &v);
-ClockTime LocalClock();
 // Loads a project over the defaults, as the program's Open does; prints a
 // warning for a file of another size. Returns an exit code.
 int LoadProject(const std::string &path, ProgramState &state, std::ostream &err);

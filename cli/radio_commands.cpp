@@ -17,7 +17,6 @@
 #include <filesystem>
 #include <iostream>
 #include <ostream>
-#include <random>
 
 namespace vkt::cli {
 
@@ -84,13 +83,6 @@ QCoreApplication &EnsureApplication()
     static char *argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
     return app;
-}
-
-RandomByteSource ProcessRandom()
-{
-    // One generator for the process, seeded once from the system.
-    static std::mt19937 gen(std::random_device{}());
-    return [] { return static_cast<std::uint8_t>(gen()); };
 }
 
 class TerminalProgress : public ExchangeListener {
@@ -172,7 +164,7 @@ ExchangeOutcome RunExchangeOnPort(ProgramState &state, PortSelection &ports, Por
     EnsureApplication();
     QtSerialLine line(std::move(map));
     QtTimerService timers;
-    Exchange exchange(state, ports, line, timers, ProcessRandom(), LocalClock);
+    Exchange exchange(state, ports, line, timers, SystemRandomBytes(), LocalClockNow);
     TerminalProgress progress(out, terminal);
     exchange.setListener(&progress);
     timers.setHandler([&](TimerId id) { exchange.onTimer(id); });

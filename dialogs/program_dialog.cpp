@@ -4,35 +4,13 @@
 #include "message_dialogs.h"
 
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <random>
 
 namespace vkt {
-
-namespace {
-
-RandomByteSource ProcessRandom()
-{
-    static std::mt19937 gen(std::random_device{}());
-    return [] { return static_cast<std::uint8_t>(gen()); };
-}
-
-ClockTime LocalClock()
-{
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDate d = now.date();
-    const QTime t = now.time();
-    return {static_cast<std::uint16_t>(d.year()), static_cast<std::uint8_t>(d.month()),
-            static_cast<std::uint8_t>(d.day()), static_cast<std::uint8_t>(t.hour()),
-            static_cast<std::uint8_t>(t.minute())};
-}
-
-} // namespace
 
 TProgramDialog::TProgramDialog(ProgramState &state, PortSelection &ports, SerialLine &line, int exchangeMode,
                                bool readFromRadio, const QString &caption, QWidget *parent)
@@ -62,7 +40,7 @@ TProgramDialog::TProgramDialog(ProgramState &state, PortSelection &ports, Serial
     layout->addLayout(row);
     resize(360, 110);
 
-    exchange_ = std::make_unique<Exchange>(state, ports, line, timers_, ProcessRandom(), LocalClock);
+    exchange_ = std::make_unique<Exchange>(state, ports, line, timers_, SystemRandomBytes(), LocalClockNow);
     exchange_->ExchangeMode = exchangeMode;
     exchange_->ReadFromRadio = readFromRadio;
     exchange_->setListener(this);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
+#include <random>
 
 namespace vkt {
 
@@ -49,6 +51,26 @@ const char *OutcomeText(ExchangeOutcome outcome)
     case ExchangeOutcome::None: break;
     }
     return "";
+}
+
+ClockTime LocalClockNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+#if defined(_WIN32)
+    localtime_s(&tm, &now);
+#else
+    localtime_r(&now, &tm);
+#endif
+    return {static_cast<std::uint16_t>(tm.tm_year + 1900), static_cast<std::uint8_t>(tm.tm_mon + 1),
+            static_cast<std::uint8_t>(tm.tm_mday), static_cast<std::uint8_t>(tm.tm_hour),
+            static_cast<std::uint8_t>(tm.tm_min)};
+}
+
+RandomByteSource SystemRandomBytes()
+{
+    static std::mt19937 gen(std::random_device{}());
+    return [] { return static_cast<std::uint8_t>(gen()); };
 }
 
 void ScanPorts(SerialLine &line, PortSelection &ports)

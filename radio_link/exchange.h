@@ -46,6 +46,12 @@ struct PortSelection {
     int PortIndex = 0;          // position in FoundPorts being tried
 };
 
+// The computer's local date and time, as a write stamps it into the radio.
+ClockTime LocalClockNow();
+// Random bytes for the password blocks: one generator for the process,
+// seeded once from the system's random device.
+RandomByteSource SystemRandomBytes();
+
 // Lists the ports 1..30 that can be opened now, in ascending order.
 void ScanPorts(SerialLine &line, PortSelection &ports);
 
