@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -24,6 +25,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace {
 #include "icons/new.xpm"
@@ -202,10 +205,10 @@ void TForm1::startUp()
         ports.Port = 1;
     session_.state.limits = config_.limits;
 
+    // The defaults reset the fixed port to 1; the port just read is kept.
     const int port = ports.Port;
-    SetDefaultAll(session_.state);
+    SetDefaultAll(session_.state, ports.Port);
     ports.Port = port;
-    session_.state.port = port;
 
     bHide->setGeometry(0, 0, 1, 1);
     RecomputeMaxOffsets(session_.state.limits);
@@ -217,28 +220,29 @@ void TForm1::startUp()
 
 void TForm1::applyGridSizes()
 {
-    QTableWidget *grid = channelPage->StringGrid1;
+    Grid *grid = channelPage->StringGrid1;
     for (int r = 0; r < kChannelGridRows; ++r)
-        grid->setRowHeight(r, config_.channelRowHeights[std::size_t(r)]);
+        grid->setRowSize(r, config_.channelRowHeights[std::size_t(r)]);
     for (int c = 0; c < kChannelGridCols; ++c)
-        grid->setColumnWidth(c, config_.channelColWidths[std::size_t(c)]);
-    QTableWidget *book = dtmfPage->sgD_AddrBook;
+        grid->setColumnSize(c, config_.channelColWidths[std::size_t(c)]);
+    // The address book is not restored: it always starts at its own sizes.
+    Grid *book = dtmfPage->sgD_AddrBook;
     for (int r = 0; r < kAddressGridRows; ++r)
-        book->setRowHeight(r, 20);
+        book->setRowSize(r, 20);
 }
 
 void TForm1::takeGridSizes()
 {
-    QTableWidget *grid = channelPage->StringGrid1;
+    const Grid *grid = channelPage->StringGrid1;
     for (int r = 0; r < kChannelGridRows; ++r)
-        config_.channelRowHeights[std::size_t(r)] = grid->rowHeight(r);
+        config_.channelRowHeights[std::size_t(r)] = grid->rowSize(r);
     for (int c = 0; c < kChannelGridCols; ++c)
-        config_.channelColWidths[std::size_t(c)] = grid->columnWidth(c);
-    QTableWidget *book = dtmfPage->sgD_AddrBook;
+        config_.channelColWidths[std::size_t(c)] = grid->columnSize(c);
+    const Grid *book = dtmfPage->sgD_AddrBook;
     for (int r = 0; r < kAddressGridRows; ++r)
-        config_.addressRowHeights[std::size_t(r)] = book->rowHeight(r);
+        config_.addressRowHeights[std::size_t(r)] = book->rowSize(r);
     for (int c = 0; c < kAddressGridCols; ++c)
-        config_.addressColWidths[std::size_t(c)] = book->columnWidth(c);
+        config_.addressColWidths[std::size_t(c)] = book->columnSize(c);
 }
 
 void TForm1::useTemporaryPort(int port)
@@ -337,22 +341,24 @@ void TForm1::MenuFile_OpenClick()
     const QString path = chooseOpenFile ? chooseOpenFile() : QString();
     if (path.isEmpty())
         return;
-    const LoadResult r = LoadProjectFile(path.toStdString(), session_.state.data);
+    // Loaded into a copy first: a file of another size may be anything, and
+    // the data in use is replaced only when the user says so.
+    const QString name = QFileInfo(path).fileName();
+    auto loaded = std::make_unique<RadioData>(session_.state.data);
+    const LoadResult r = LoadProjectFile(path.toStdString(), *loaded);
     if (!r.opened) {
-        QMessageBox::warning(this, MainText(150),
-                             tr("The project could not be opened. %1").arg(QString::fromStdString(r.error)));
+        QMessageBox::warning(this, MainText(150), MainText(362).arg(name, QString::fromStdString(r.error)));
         return;
     }
+    if (r.fileSize != kRadioDataSize) {
+        // Read as far as it goes when confirmed; the rest keeps its values.
+        TMyWarnDlg_2 box(MainText(361).arg(name, QString::number(qulonglong(r.fileSize))), MainText(153),
+                         MainText(154), this);
+        if (box.exec() != QDialog::Accepted)
+            return;
+    }
+    session_.state.data = *loaded;
     RefreshMainWindow();
-    if (r.fileSize != kRadioDataSize)
-        QMessageBox::warning(
-            this, MainText(150),
-            tr("%1 is %2 bytes long; a project file has %3. It was read as far as it goes (%4 bytes); the rest "
-               "of the data is unchanged.")
-                .arg(path)
-                .arg(qulonglong(r.fileSize))
-                .arg(qulonglong(kRadioDataSize))
-                .arg(qulonglong(r.bytesLoaded)));
 }
 
 bool TForm1::MenuFile_SaveClick()

@@ -47,7 +47,7 @@ int main(int argc, char **argv)
     };
     const double refresh = msPerOp(20, [&] { window->RefreshMainWindow(); });
     // The channel table alone: all 240 rows re-rendered and painted.
-    QTableWidget *grid = window->channelPage->StringGrid1;
+    Grid *grid = window->channelPage->StringGrid1;
     const double rows = msPerOp(50, [&] {
         for (int ch = 1; ch <= kChannelCount; ++ch) // every row's text changes
             session.state.data.channels[ch].flags1 ^= 0x10;

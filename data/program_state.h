@@ -17,11 +17,14 @@ struct ProgramState {
     BandLimits limits{};
     IdentityValues identity{};
     CodeplugImage image{};
-    int port = kDefaultPort;
 };
 
-// SetDefaultData, then SetAdjustmentDefaults, then the fixed port number 1.
+// SetDefaultData, then SetAdjustmentDefaults, then `port` (the fixed port
+// number of the port selection, which the radio link keeps) back to 1.
 // The band limits and the image are left as they are.
+void SetDefaultAll(ProgramState &state, int &port);
+// The same for a program that keeps no port selection of its own (the
+// file verbs of the command line, tools): the data and adjustment defaults.
 void SetDefaultAll(ProgramState &state);
 
 } // namespace vkt

@@ -66,8 +66,10 @@ constexpr OffsetDefault kOffsetDefaults[8] = {
 
 void RecomputeMaxOffsets(BandLimits &l)
 {
+    // An unsigned 32-bit difference: a maximum below its minimum wraps round
+    // to a large value and so ends up at the 99.9875 MHz ceiling as well.
     auto span = [](std::uint32_t lo, std::uint32_t hi) -> std::uint32_t {
-        std::uint32_t v = hi >= lo ? hi - lo : 0;
+        const std::uint32_t v = hi - lo;
         return v >= 100000000 ? 99987500 : v;
     };
     l.uhfMaxOffset = span(l.uhfTxMin, l.uhfTxMax);
@@ -243,7 +245,12 @@ void SetDefaultAll(ProgramState &state)
 {
     SetDefaultData(state.data, state.identity, state.limits);
     SetAdjustmentDefaults(state.adjustment);
-    state.port = kDefaultPort;
+}
+
+void SetDefaultAll(ProgramState &state, int &port)
+{
+    SetDefaultAll(state);
+    port = kDefaultPort;
 }
 
 } // namespace vkt

@@ -350,9 +350,9 @@ struct BandLimits {
     bool operator==(const BandLimits &) const = default;
 };
 
-// Recomputes the two maximum offsets from the transmit limits; an offset of
-// 100 MHz or more becomes 99.9875 MHz. A transmit maximum below its minimum
-// gives an offset of 0 rather than a wrapped-around value.
+// Recomputes the two maximum offsets from the transmit limits: maximum minus
+// minimum as an unsigned 32-bit difference, 99.9875 MHz when that is 100 MHz
+// or more (so also when a maximum lies below its minimum).
 void RecomputeMaxOffsets(BandLimits &limits);
 
 // Values the radio reports about itself; not part of a project file.

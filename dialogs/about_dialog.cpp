@@ -17,6 +17,9 @@ QLabel *Line(const QString &text, int pointSize, const char *name, QWidget *pare
     auto *l = new QLabel(text, parent);
     l->setObjectName(name);
     l->setAlignment(Qt::AlignCenter);
+    // The box is only 360 pixels wide: a line that is longer in some
+    // language (the name at 12 point) wraps instead of being cut.
+    l->setWordWrap(true);
     QFont f = l->font();
     f.setPointSize(pointSize);
     l->setFont(f);

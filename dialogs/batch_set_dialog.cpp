@@ -2,6 +2,7 @@
 
 #include "channel_edit.h"
 #include "codecs.h"
+#include "field_widgets.h"
 #include "localisation.h"
 
 #include <QComboBox>
@@ -35,8 +36,8 @@ constexpr int kStartPointPosition = 3;
 constexpr int kRowHeight = 22;
 constexpr int kRowPitch = 30;
 constexpr int kTop = 10;
-constexpr int kLeftLabelX = 10, kLeftLabelW = 85, kLeftFieldX = 97, kLeftFieldW = 105;
-constexpr int kRightLabelX = 218, kRightLabelW = 96, kRightFieldX = 316, kRightFieldW = 100;
+constexpr int kLeftLabelX = 8, kLeftLabelW = 85, kLeftFieldX = 95, kLeftFieldW = 95;
+constexpr int kRightLabelX = 198, kRightLabelW = 126, kRightFieldX = 326, kRightFieldW = 90;
 
 QLabel *Caption(QWidget *parent, const char *name, int text)
 {
@@ -66,12 +67,8 @@ QComboBox *ChannelList(QWidget *parent, const char *name)
 
 QComboBox *ToneList(QWidget *parent, const char *name)
 {
-    auto *c = new QComboBox(parent);
+    auto *c = new ToneBox(parent, false);
     c->setObjectName(name);
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert); // a typed tone is not a new list entry
-    for (const std::string &t : ToneTexts())
-        c->addItem(QString::fromStdString(t));
     c->setMaxVisibleItems(16);
     return c;
 }
@@ -308,7 +305,7 @@ bool TChBatchSetDlg::eventFilter(QObject *watched, QEvent *event)
             if (!commitField(f)) {
                 // Told after the focus change is done, so the warning does
                 // not cut into the click that moved the focus.
-                QTimer::singleShot(0, this, [this, f, typed] { warnNotFrequency(f, typed); });
+                QTimer::singleShot(0, this, [this, typed] { ShowFrequencyError(this, typed); });
             }
         }
     }
@@ -357,21 +354,6 @@ bool TChBatchSetDlg::commitField(Field f)
     return true;
 }
 
-void TChBatchSetDlg::warnNotFrequency(Field f, const QString &typed)
-{
-    QString caption;
-    switch (f) {
-    case Field::Rx: caption = sChBatchFreqRx->text(); break;
-    case Field::Tx: caption = sChBatchFreqTx->text(); break;
-    case Field::EndFreq: caption = rbEndFreq->text(); break;
-    case Field::Step: caption = sStep->text(); break;
-    }
-    QMessageBox::warning(this, windowTitle(),
-                         QStringLiteral("%1: \"%2\" is not a frequency. Type it in megahertz, "
-                                        "for example 145.125. The field keeps %3.")
-                             .arg(caption, typed, editOf(f)->text()));
-}
-
 void TChBatchSetDlg::OKBtnClick()
 {
     // A value typed and OK'd straight away counts: convert the fields
@@ -382,7 +364,7 @@ void TChBatchSetDlg::OKBtnClick()
             continue; // the end frequency of the end-channel mode is not used
         const QString typed = edit->text();
         if (!commitField(f)) {
-            warnNotFrequency(f, typed);
+            ShowFrequencyError(this, typed);
             edit->setFocus();
             return;
         }

@@ -72,7 +72,6 @@ private:
     // and shown in its form; a text that is not a frequency puts the
     // previous value back and returns false.
     bool commitField(Field f);
-    void warnNotFrequency(Field f, const QString &typed);
     void correctTyping(Field f);
 
     RadioData &data_;

@@ -76,6 +76,10 @@ void TProgramDialog::progressChanged(int position)
 
 void TProgramDialog::finished(ExchangeOutcome outcome)
 {
+    // The exchange ended while the user was asked whether to stop it: the
+    // question no longer applies.
+    if (stopQuestion_)
+        stopQuestion_->reject();
     int text = 2;
     if (outcome == ExchangeOutcome::Success)
         text = 3;
@@ -86,16 +90,43 @@ void TProgramDialog::finished(ExchangeOutcome outcome)
     done(outcome == ExchangeOutcome::Success ? QDialog::Accepted : QDialog::Rejected);
 }
 
+bool TProgramDialog::mayClose()
+{
+    // Before the handshake is through nothing has been written, and a read
+    // broken off loses nothing: those close at once.
+    if (!exchange_->running() || exchange_->ReadFromRadio || exchange_->handshakeStep() != 3)
+        return true;
+    // The exchange goes on while the question is open.
+    TMyWarnDlg_2 question(MainText(363), MainText(364), Text(TextTable::Exchange, 6), this);
+    stopQuestion_ = &question;
+    const bool stop = question.exec() == QDialog::Accepted;
+    stopQuestion_ = nullptr;
+    if (!exchange_->running())
+        return true; // it ended meanwhile and has told its outcome
+    if (!stop)
+        return false;
+    exchange_->FormClose();
+    if (showMessage)
+        showMessage(MainText(365));
+    return true;
+}
+
 void TProgramDialog::reject()
 {
-    // Escape or Cancel: only before the start; closing the window during an
+    // Escape, or Cancel before the start. Closing the window during an
     // exchange stops it and releases the port.
+    if (!mayClose())
+        return;
     exchange_->FormClose();
     QDialog::reject();
 }
 
 void TProgramDialog::closeEvent(QCloseEvent *event)
 {
+    if (!mayClose()) {
+        event->ignore();
+        return;
+    }
     exchange_->FormClose();
     QDialog::closeEvent(event);
 }

@@ -6,6 +6,7 @@
 #include "qt_timers.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -38,12 +39,17 @@ protected:
     void reject() override;
 
 private:
+    // Closing while blocks are being written asks first; true when the
+    // window may close now (after a confirmed stop the exchange is
+    // stopped and the user told what that leaves in the radio).
+    bool mayClose();
     void ProgramStartClick();
     void progressChanged(int position) override;
     void finished(ExchangeOutcome outcome) override;
 
     QtTimerService timers_;
     std::unique_ptr<Exchange> exchange_;
+    QPointer<QDialog> stopQuestion_; // open while mayClose() asks
 };
 
 } // namespace vkt

@@ -3,6 +3,7 @@
 #include "app_session.h"
 #include "channel_edit.h"
 #include "codecs.h"
+#include "field_widgets.h"
 #include "gbk_text.h"
 #include "localisation.h"
 
@@ -11,13 +12,11 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QToolTip>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vkt {
@@ -25,7 +24,6 @@ namespace vkt {
 namespace {
 
 constexpr int kColumns = 12;
-const QColor kOddRowColour(192, 220, 192);
 
 QLabel *ValueBox(QWidget *parent, const char *name, int width)
 {
@@ -79,97 +77,13 @@ std::size_t GbkLength(const QString &text) { return EncodeGbk(text, 1024).size()
 
 } // namespace
 
-// ---- the grid --------------------------------------------------------------
-
-ChannelGrid::ChannelGrid(ChannelPage &page, QWidget *parent)
-    : QTableWidget(kChannelCount + 1, kColumns, parent), page_(page)
-{
-    setObjectName("StringGrid1");
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setTabKeyNavigation(true);
-    setWordWrap(false);
-    verticalHeader()->hide();
-    horizontalHeader()->hide();
-    verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    viewport()->setMouseTracking(true);
-    for (int r = 0; r <= kChannelCount; ++r)
-        for (int c = 0; c < kColumns; ++c) {
-            auto *item = new QTableWidgetItem;
-            item->setTextAlignment(Qt::AlignCenter);
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            if (r % 2 == 1)
-                item->setBackground(kOddRowColour);
-            setItem(r, c, item);
-        }
-    for (int ch = 1; ch <= kChannelCount; ++ch)
-        item(ch, 0)->setText(QString::number(ch));
-}
-
-void ChannelGrid::mousePressEvent(QMouseEvent *event)
-{
-    page_.sTiShi_0->hide();
-    QTableWidget::mousePressEvent(event);
-    const QModelIndex index = indexAt(event->position().toPoint());
-    if (event->button() != Qt::LeftButton || !index.isValid())
-        return;
-    const int row = index.row(), column = index.column();
-    if (row >= 1 && column >= 1 && (column == kColRx || page_.rowInUse(row)))
-        page_.placeEditor(row, column);
-}
-
-void ChannelGrid::mouseMoveEvent(QMouseEvent *event)
-{
-    QTableWidget::mouseMoveEvent(event);
-    const QModelIndex index = indexAt(event->position().toPoint());
-    if (index == hovered_)
-        return;
-    hovered_ = index;
-    QToolTip::hideText();
-    const int row = index.row(), column = index.column();
-    if ((column == kColDecode || column == kColEncode) && page_.rowInUse(row) &&
-        HasNonstandardTone(page_.session_.state.data, row, column == kColEncode))
-        QToolTip::showText(event->globalPosition().toPoint(), MainText(216), this);
-}
-
-void ChannelGrid::keyPressEvent(QKeyEvent *event)
-{
-    const QString text = event->text();
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    // Keys without a character (arrows, Tab, page keys) move in the grid.
-    if (text.isEmpty() || (!text.front().isPrint() && !enter)) {
-        QTableWidget::keyPressEvent(event);
-        return;
-    }
-    const int row = currentRow(), column = currentColumn();
-    if (row < 1 || column < 1)
-        return;
-    const bool digit = text.front().isDigit();
-    if (column == kColRx || column == kColTx) {
-        if (!digit && !enter)
-            return;
-        if (column == kColTx && !page_.rowInUse(row))
-            return;
-        page_.placeEditor(row, column);
-        if (digit) {
-            // Typing on the grid starts typing a frequency.
-            QKeyEvent press(QEvent::KeyPress, event->key(), event->modifiers(), text);
-            QKeyEvent release(QEvent::KeyRelease, event->key(), event->modifiers(), text);
-            QCoreApplication::sendEvent(page_.Edit_ChFreq, &press);
-            QCoreApplication::sendEvent(page_.Edit_ChFreq, &release);
-        }
-        return;
-    }
-    if (page_.rowInUse(row))
-        page_.placeEditor(row, column);
-}
-
 // ---- the page --------------------------------------------------------------
 
 ChannelPage::ChannelPage(AppSession &session, QWidget *parent) : EditorPage(session, parent)
 {
     setObjectName("ChannelPage");
-    StringGrid1 = new ChannelGrid(*this, this);
+    StringGrid1 = new Grid(kChannelCount + 1, kColumns, this);
+    StringGrid1->setObjectName("StringGrid1");
 
     sFreqBand = Caption(this, "sFreqBand");
     sSoftwareVersionCaption = Caption(this, "sSoftwareVersionCaption");
@@ -187,38 +101,43 @@ ChannelPage::ChannelPage(AppSession &session, QWidget *parent) : EditorPage(sess
     sTiShi_0->hide();
     sTiShi_0->installEventFilter(this);
 
-    QWidget *cells = StringGrid1->viewport();
-    auto lineEdit = [&](const char *name) {
-        auto *e = new QLineEdit(cells);
-        e->setObjectName(name);
-        e->setFrame(false);
-        e->hide();
-        e->installEventFilter(this);
-        return e;
+    Grid *grid = StringGrid1;
+    Edit_ChFreq = grid->addLineEdit("Edit_ChFreq");
+    Edit_ChName = grid->addLineEdit("Edit_ChName");
+    ComboBox1 = new ToneBox(grid->viewport());
+    ComboBox1->setObjectName("ComboBox1");
+    grid->addEditor(ComboBox1);
+    cbChInfor_Pow = grid->addList("cbChInfor_Pow");
+    cbChInfor_Bandwidth = grid->addList("cbChInfor_Bandwidth");
+    cbChInfor_SCN = grid->addList("cbChInfor_SCN");
+    cbChInfor_BusyFit = grid->addList("cbChInfor_BusyFit");
+    cbChInforSignalSys = grid->addList("cbChInforSignalSys");
+    cbChInforSignalNo = grid->addList("cbChInforSignalNo");
+    // The page's own key filters run before the grid's.
+    Edit_ChFreq->installEventFilter(this);
+    Edit_ChName->installEventFilter(this);
+
+    Grid::Editing editing;
+    editing.open = [this](int row, int column) { return openEditor(row, column); };
+    editing.store = [this](QWidget *editor, int row, int column) { storeFrom(editor, row, column); };
+    // On the frequency columns only digits and Enter open the editor, and
+    // a digit is the first one typed; any key opens the other editors.
+    editing.keyOpens = [](int, int column, const QString &key) {
+        if (column != kColRx && column != kColTx)
+            return true;
+        return key == QLatin1String("\r") || key.front().isDigit();
     };
-    auto list = [&](const char *name, bool editable) {
-        auto *c = new QComboBox(cells);
-        c->setObjectName(name);
-        c->setEditable(editable);
-        c->hide();
-        c->installEventFilter(this);
-        if (editable)
-            c->lineEdit()->installEventFilter(this);
-        return c;
+    editing.keyTypes = [](int, int column, const QString &key) {
+        return (column == kColRx || column == kColTx) && key.front().isDigit();
     };
-    Edit_ChFreq = lineEdit("Edit_ChFreq");
-    Edit_ChName = lineEdit("Edit_ChName");
-    ComboBox1 = list("ComboBox1", true);
-    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-    for (const std::string &t : ToneTexts())
-        ComboBox1->addItem(QString::fromStdString(t));
-    ComboBox1->setMaxVisibleItems(20);
-    cbChInfor_Pow = list("cbChInfor_Pow", false);
-    cbChInfor_Bandwidth = list("cbChInfor_Bandwidth", false);
-    cbChInfor_SCN = list("cbChInfor_SCN", false);
-    cbChInfor_BusyFit = list("cbChInfor_BusyFit", false);
-    cbChInforSignalSys = list("cbChInforSignalSys", false);
-    cbChInforSignalNo = list("cbChInforSignalNo", false);
+    editing.hint = [this](int row, int column) {
+        if ((column == kColDecode || column == kColEncode) && rowInUse(row) &&
+            HasNonstandardTone(session_.state.data, row, column == kColEncode))
+            return MainText(216);
+        return QString();
+    };
+    editing.pressed = [this] { sTiShi_0->hide(); };
+    grid->setEditing(std::move(editing));
 
     // Typing rules of the frequency, tone and name editors.
     connect(Edit_ChFreq, &QLineEdit::textEdited, this, [this](const QString &text) {
@@ -226,17 +145,6 @@ ChannelPage::ChannelPage(AppSession &session, QWidget *parent) : EditorPage(sess
         if (corrected != text) {
             Edit_ChFreq->setText(corrected);
             Edit_ChFreq->end(false);
-        }
-    });
-    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this, [this](const QString &text) {
-        QString upper = text;
-        for (QChar &c : upper)
-            if (c.unicode() < 128)
-                c = QChar(ToneBoxKey(char(c.unicode())));
-        if (upper != text) {
-            const int caret = ComboBox1->lineEdit()->cursorPosition();
-            ComboBox1->lineEdit()->setText(upper);
-            ComboBox1->lineEdit()->setCursorPosition(caret);
         }
     });
     connect(Edit_ChName, &QLineEdit::textEdited, this, [this](const QString &text) {
@@ -253,12 +161,12 @@ ChannelPage::ChannelPage(AppSession &session, QWidget *parent) : EditorPage(sess
     });
     // A new signalling system is stored at once, resetting its number.
     connect(cbChInforSignalSys, &QComboBox::activated, this, [this](int index) {
-        if (active_ != cbChInforSignalSys)
+        if (StringGrid1->activeEditor() != cbChInforSignalSys)
             return;
-        StoreSignalSystemIndex(session_.state.data, editRow_, index);
-        StringGridUpdataRow(editRow_);
+        StoreSignalSystemIndex(session_.state.data, StringGrid1->editRow(), index);
+        StringGridUpdataRow(StringGrid1->editRow());
     });
-    connect(bChBatchSet, &QPushButton::clicked, this, [this] { finishEdit(); });
+    connect(bChBatchSet, &QPushButton::clicked, this, [this] { StringGrid1->finishEdit(); });
 
     auto *info = new QHBoxLayout;
     for (QWidget *w : std::initializer_list<QWidget *>{sSoftwareVersionCaption, sSoftwareVersionDisp,
@@ -288,7 +196,7 @@ void ChannelPage::retranslate()
 {
     static const int kHeadings[kColumns] = {15, 16, 17, 18, 19, 20, 21, 22, 23, 321, 322, 24};
     for (int c = 0; c < kColumns; ++c)
-        StringGrid1->item(0, c)->setText(MainText(kHeadings[c]));
+        StringGrid1->setCellText(0, c, MainText(kHeadings[c]));
     sSoftwareVersionCaption->setText(MainText(174));
     sLastWriteTimeCaption->setText(MainText(175));
     sDeviceSnCaption->setText(MainText(179));
@@ -313,7 +221,7 @@ void ChannelPage::StringGridCleanRow(int ch)
     if (ch < 1 || ch > kChannelCount)
         return;
     for (int c = 1; c < kColumns; ++c)
-        StringGrid1->item(ch, c)->setText(QString());
+        StringGrid1->setCellText(ch, c, QString());
     ClearChannelInUse(session_.state.data, ch);
 }
 
@@ -324,7 +232,7 @@ void ChannelPage::StringGridUpdataRow(int ch)
     const RadioData &d = session_.state.data;
     if (!IsChannelInUse(d, ch)) {
         for (int c = 1; c < kColumns; ++c)
-            StringGrid1->item(ch, c)->setText(QString());
+            StringGrid1->setCellText(ch, c, QString());
         return;
     }
     const ChannelEntry &e = d.channels[ch];
@@ -344,11 +252,8 @@ void ChannelPage::StringGridUpdataRow(int ch)
         system == kSignalOff || number < 0 ? QString() : QString::number(number + 1),
         DecodeGbkField(e.name, sizeof e.name),
     };
-    for (int c = 1; c < kColumns; ++c) {
-        QTableWidgetItem *item = StringGrid1->item(ch, c);
-        if (item->text() != texts[c])
-            item->setText(texts[c]);
-    }
+    for (int c = 1; c < kColumns; ++c)
+        StringGrid1->setCellText(ch, c, texts[c]);
 }
 
 void ChannelPage::load()
@@ -377,109 +282,85 @@ void ChannelPage::rebuildSignalNumbers(unsigned system)
         cbChInforSignalNo->addItem(QString::number(n));
 }
 
-void ChannelPage::placeEditor(int row, int column)
+QWidget *ChannelPage::openEditor(int row, int column)
 {
-    if (row < 1 || row > kChannelCount || column < 1 || column >= kColumns)
-        return;
-    finishEdit(); // the previous editor stores its value first
     const RadioData &d = session_.state.data;
+    // Only the receive frequency of an empty row can be typed (it creates
+    // the channel).
     if (column != kColRx && !IsChannelInUse(d, row))
-        return;
+        return nullptr;
     const ChannelEntry &e = d.channels[row];
-    const QString cellText = StringGrid1->item(row, column)->text();
+    const QString cellText = StringGrid1->cellText(row, column);
     switch (column) {
     case kColRx:
     case kColTx:
         Edit_ChFreq->setText(cellText);
         Edit_ChFreq->selectAll();
-        show(Edit_ChFreq, row, column);
-        break;
+        return Edit_ChFreq;
     case kColDecode:
     case kColEncode:
         ComboBox1->setCurrentIndex(ComboBox1->findText(cellText));
         ComboBox1->setEditText(cellText);
         ComboBox1->lineEdit()->selectAll();
-        show(ComboBox1, row, column);
-        break;
+        return ComboBox1;
     case kColPower:
         cbChInfor_Pow->setCurrentIndex(PowerListIndex(PowerOf(e)));
-        show(cbChInfor_Pow, row, column);
-        break;
+        return cbChInfor_Pow;
     case kColBandwidth:
         cbChInfor_Bandwidth->setCurrentIndex(WideOf(e) ? 1 : 0);
-        show(cbChInfor_Bandwidth, row, column);
-        break;
+        return cbChInfor_Bandwidth;
     case kColScan:
         cbChInfor_SCN->setCurrentIndex(ScanAddOf(e) ? 1 : 0);
-        show(cbChInfor_SCN, row, column);
-        break;
+        return cbChInfor_SCN;
     case kColBusy:
         cbChInfor_BusyFit->setCurrentIndex(BusyListIndex(BusyLockOf(e)));
-        show(cbChInfor_BusyFit, row, column);
-        break;
+        return cbChInfor_BusyFit;
     case kColSignalSystem:
         cbChInforSignalSys->setCurrentIndex(SignalSystemListIndex(SignalSystemOf(e)));
-        show(cbChInforSignalSys, row, column);
-        break;
+        return cbChInforSignalSys;
     case kColSignalNumber:
         // Only a channel with a signalling system has a number to choose.
         if (SignalSystemOf(e) == kSignalOff || SignalNumberCount(SignalSystemOf(e)) == 0)
-            return;
+            return nullptr;
         rebuildSignalNumbers(SignalSystemOf(e));
         cbChInforSignalNo->setCurrentIndex(SignalNumberListIndex(e));
-        show(cbChInforSignalNo, row, column);
-        break;
+        return cbChInforSignalNo;
     case kColName:
         Edit_ChName->setText(cellText);
         Edit_ChName->selectAll();
-        show(Edit_ChName, row, column);
-        break;
+        return Edit_ChName;
     default:
-        break;
+        return nullptr;
     }
 }
 
-void ChannelPage::show(QWidget *editor, int row, int column)
-{
-    editRow_ = row;
-    editColumn_ = column;
-    const QRect cell = StringGrid1->visualRect(StringGrid1->model()->index(row, column));
-    editor->setGeometry(cell.x() + 1, cell.y(), cell.width() + 1, cell.height() + 1);
-    editor->show();
-    editor->raise();
-    editor->setFocus(Qt::OtherFocusReason);
-    active_ = editor;
-}
-
-void ChannelPage::finishEdit()
-{
-    if (!active_ || finishing_)
-        return;
-    finishing_ = true;
-    QWidget *editor = active_;
-    storeFrom(editor);
-    active_ = nullptr;
-    editor->hide();
-    if (editor->isAncestorOf(QApplication::focusWidget()) || editor->hasFocus() || !StringGrid1->hasFocus())
-        StringGrid1->setFocus(Qt::OtherFocusReason);
-    finishing_ = false;
-}
-
-void ChannelPage::storeFrom(QWidget *editor)
+void ChannelPage::storeFrequency(int row, int column)
 {
     RadioData &d = session_.state.data;
     const BandLimits &limits = session_.state.limits;
-    const int row = editRow_;
+    const QString typed = Edit_ChFreq->text();
+    const std::string text = typed.toStdString();
+    if (!text.empty() && !ParseMHzText(text)) {
+        // Not a frequency ("145."): the stored value stays, and the user is
+        // told once the focus has settled where it was going.
+        QTimer::singleShot(0, this, [this, typed] { ShowFrequencyError(this, typed); });
+        return;
+    }
+    if (column == kColRx) {
+        if (StoreRxText(d, limits, row, text) == StoreResult::Deleted)
+            StringGridCleanRow(row);
+    } else {
+        StoreTxText(d, limits, row, text);
+    }
+}
+
+void ChannelPage::storeFrom(QWidget *editor, int row, int column)
+{
+    RadioData &d = session_.state.data;
     if (editor == Edit_ChFreq) {
-        const std::string text = Edit_ChFreq->text().toStdString();
-        if (editColumn_ == kColRx) {
-            if (StoreRxText(d, limits, row, text) == StoreResult::Deleted)
-                StringGridCleanRow(row);
-        } else {
-            StoreTxText(d, limits, row, text);
-        }
+        storeFrequency(row, column);
     } else if (editor == ComboBox1) {
-        const bool encode = editColumn_ == kColEncode;
+        const bool encode = column == kColEncode;
         const bool stored = StoreToneText(d, row, encode, ComboBox1->currentText().toStdString()) ==
                             StoreResult::Stored;
         if (stored && HasNonstandardTone(d, row, encode)) {
@@ -515,37 +396,15 @@ bool ChannelPage::eventFilter(QObject *watched, QEvent *event)
         sTiShi_0->hide();
         return false;
     }
-    QWidget *editor = active_;
-    const bool isActive = editor && (watched == editor || (editor == ComboBox1 && watched == ComboBox1->lineEdit()));
-    if (!isActive)
-        return EditorPage::eventFilter(watched, event);
-
-    if (event->type() == QEvent::FocusOut) {
-        // A list's own drop-down takes the focus for a moment; that is not
-        // leaving the editor.
-        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
-            QWidget *now = QApplication::focusWidget();
-            if (!(now && (now == editor || editor->isAncestorOf(now))))
-                finishEdit();
-        }
-        return false;
-    }
-    if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            finishEdit();
-            return true;
-        }
-        if (key->key() == Qt::Key_Escape) {
-            finishEdit();
-            return true;
-        }
-        const QString text = key->text();
+    // Key filters of the frequency and name editors: disallowed characters
+    // are dropped as they are typed.
+    if ((watched == Edit_ChFreq || watched == Edit_ChName) && event->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent *>(event)->text();
         if (!text.isEmpty() && text.front().unicode() >= 32) {
             const unsigned code = text.front().unicode();
-            if (editor == Edit_ChFreq && !FrequencyKeyPasses(code))
+            if (watched == Edit_ChFreq && !FrequencyKeyPasses(code))
                 return true;
-            if (editor == Edit_ChName && code < 128 && !NameKeyPasses(code))
+            if (watched == Edit_ChName && code < 128 && !NameKeyPasses(code))
                 return true;
         }
     }

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "editor_page.h"
-
-#include <QTableWidget>
+#include "field_widgets.h"
+#include "grid.h"
 
 class QComboBox;
 class QLabel;
@@ -13,23 +13,6 @@ class QLineEdit;
 class QPushButton;
 
 namespace vkt {
-
-class ChannelPage;
-
-// The grid: opens the in-place editors on mouse presses and typed keys.
-class ChannelGrid : public QTableWidget {
-public:
-    ChannelGrid(ChannelPage &page, QWidget *parent);
-
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    ChannelPage &page_;
-    QModelIndex hovered_;
-};
 
 class ChannelPage : public EditorPage {
 public:
@@ -45,11 +28,11 @@ public:
     void StringGridCleanRow(int channel);
 
     // Opens the editor of a cell (as a click or a typed key does).
-    void placeEditor(int row, int column);
+    void placeEditor(int row, int column) { StringGrid1->placeEditor(row, column); }
     // The editor shown now, or nullptr.
-    QWidget *activeEditor() const { return active_; }
+    QWidget *activeEditor() const { return StringGrid1->activeEditor(); }
 
-    ChannelGrid *StringGrid1;
+    Grid *StringGrid1;
     QLabel *sFreqBand;
     QLabel *sSoftwareVersionCaption, *sSoftwareVersionDisp;
     QLabel *sLastWriteTimeCaption, *sLastWriteTime;
@@ -58,7 +41,7 @@ public:
     QPushButton *bChBatchSet;
 
     QLineEdit *Edit_ChFreq, *Edit_ChName;
-    QComboBox *ComboBox1;
+    ToneBox *ComboBox1;
     QComboBox *cbChInfor_Pow, *cbChInfor_Bandwidth, *cbChInfor_SCN, *cbChInfor_BusyFit;
     QComboBox *cbChInforSignalSys, *cbChInforSignalNo;
 
@@ -66,20 +49,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    friend class ChannelGrid;
-    void show(QWidget *editor, int row, int column);
-    // Stores the active editor's value, hides it and gives the grid the
-    // focus back. Safe to call when no editor is open.
-    void finishEdit();
-    void storeFrom(QWidget *editor);
+    QWidget *openEditor(int row, int column);
+    void storeFrom(QWidget *editor, int row, int column);
+    void storeFrequency(int row, int column);
     void rebuildSignalNumbers(unsigned system);
     void fillList(QComboBox *list, std::initializer_list<int> texts);
     bool rowInUse(int row) const;
-
-    QWidget *active_ = nullptr;
-    int editRow_ = -1;
-    int editColumn_ = -1;
-    bool finishing_ = false;
 };
 
 } // namespace vkt

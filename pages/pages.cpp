@@ -9,31 +9,12 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace vkt {
-
-namespace {
-
-void SetCell(QTableWidget *grid, int row, int col, const QString &text)
-{
-    QTableWidgetItem *item = grid->item(row, col);
-    if (!item) {
-        item = new QTableWidgetItem;
-        item->setTextAlignment(Qt::AlignCenter);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        grid->setItem(row, col, item);
-    }
-    if (item->text() != text)
-        item->setText(text);
-}
-
-} // namespace
 
 // ---- options page --------------------------------------------------------
 
@@ -90,17 +71,12 @@ bool OptionsPage::eventFilter(QObject *watched, QEvent *event)
 DtmfPage::DtmfPage(AppSession &session, QWidget *parent) : EditorPage(session, parent)
 {
     setObjectName("DtmfPage");
-    sgD_AddrBook = new QTableWidget(kAddressBookCount + 1, 3, this);
+    sgD_AddrBook = new Grid(kAddressBookCount + 1, 3, this);
     sgD_AddrBook->setObjectName("sgD_AddrBook");
-    sgD_AddrBook->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    sgD_AddrBook->verticalHeader()->hide();
-    sgD_AddrBook->horizontalHeader()->hide();
     // The address book always starts at these widths.
     const int widths[3] = {34, 70, 130};
     for (int c = 0; c < 3; ++c)
-        sgD_AddrBook->setColumnWidth(c, widths[c]);
-    for (int j = 1; j <= kAddressBookCount; ++j)
-        SetCell(sgD_AddrBook, j, 0, QString::number(j));
+        sgD_AddrBook->setColumnSize(c, widths[c]);
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(sgD_AddrBook);
     layout->addStretch(1);
@@ -110,9 +86,7 @@ QString DtmfPage::caption() const { return QStringLiteral("DTMF"); }
 
 void DtmfPage::retranslate()
 {
-    SetCell(sgD_AddrBook, 0, 0, MainText(147));
-    SetCell(sgD_AddrBook, 0, 1, MainText(148));
-    SetCell(sgD_AddrBook, 0, 2, MainText(149));
+    sgD_AddrBook->setHeadings({MainText(147), MainText(148), MainText(149)});
 }
 
 void DtmfPage::load()
@@ -121,16 +95,16 @@ void DtmfPage::load()
     const RadioData &d = session_.state.data;
     for (int j = 1; j <= kAddressBookCount; ++j) {
         if (!IsAddressBookInUse(d, j)) {
-            SetCell(sgD_AddrBook, j, 1, {});
-            SetCell(sgD_AddrBook, j, 2, {});
+            sgD_AddrBook->setCellText(j, 1, {});
+            sgD_AddrBook->setCellText(j, 2, {});
             continue;
         }
         const AddressBookEntry &e = d.addrBook[j];
         QString code;
         for (int i = 0; i < e.digitCount && i < 17; ++i)
             code += QLatin1Char(kDigits[e.digits[i] & 0x0F]);
-        SetCell(sgD_AddrBook, j, 1, DecodeGbkField(e.name, sizeof e.name));
-        SetCell(sgD_AddrBook, j, 2, code);
+        sgD_AddrBook->setCellText(j, 1, DecodeGbkField(e.name, sizeof e.name));
+        sgD_AddrBook->setCellText(j, 2, code);
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "channel_page.h"
 #include "editor_page.h"
+#include "grid.h"
 
 #include <array>
 
@@ -10,7 +11,6 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
-class QTableWidget;
 
 namespace vkt {
 
@@ -37,7 +37,7 @@ public:
     QString caption() const override;
     void retranslate() override;
     void load() override;
-    QTableWidget *sgD_AddrBook;
+    Grid *sgD_AddrBook;
 };
 
 // A page whose editors come later: caption only.

@@ -4,6 +4,7 @@
 #include "channel_edit.h"
 #include "codecs.h"
 #include "localisation.h"
+#include "message_answer.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -182,25 +183,6 @@ protected:
     BandLimits limits;
 };
 
-// Answers the warning boxes that come up while it lives and keeps their texts.
-class WarningAnswer {
-public:
-    WarningAnswer()
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                texts << box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
-        });
-        timer_.start(10);
-    }
-    bool waitForOne() { return QTest::qWaitFor([this] { return !texts.isEmpty(); }, 3000); }
-    QStringList texts;
-
-private:
-    QTimer timer_;
-};
 
 TEST_F(BatchSetWindow, OpensWithTheStartValues)
 {
@@ -282,7 +264,7 @@ TEST_F(BatchSetWindow, TextThatIsNoFrequencyKeepsThePreviousValue)
         SCOPED_TRACE(c.keys);
         dlg->activateWindow(); // back from the previous warning
         ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
-        WarningAnswer answer;
+        MessageAnswer answer;
         type(c.edit, c.keys);
         leave(c.edit);
         ASSERT_TRUE(answer.waitForOne());
@@ -293,7 +275,7 @@ TEST_F(BatchSetWindow, TextThatIsNoFrequencyKeepsThePreviousValue)
     // Typed and OK'd at once: the window says so and stays open.
     dlg->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
-    WarningAnswer answer;
+    MessageAnswer answer;
     type(dlg->eChBatchFreqTx, "145.");
     QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
     EXPECT_EQ(answer.texts.size(), 1);
@@ -332,6 +314,21 @@ TEST_F(BatchSetWindow, OkFillsTheTypedRun)
         EXPECT_EQ(e.flags1, 0xD0); // ADD, Mid, Wide
     }
     EXPECT_FALSE(IsChannelInUse(data, 5));
+}
+
+// The tone boxes take a tone as typed and complete nothing.
+TEST_F(BatchSetWindow, TypedTonesAreNotCompleted)
+{
+    auto dlg = open();
+    type(dlg->cbChBatchSubDe->lineEdit(), "88"); // not "88.5"
+    type(dlg->cbChBatchSubEn->lineEdit(), "D0"); // not "D023N": rejected, so off
+    EXPECT_EQ(dlg->cbChBatchSubDe->currentText(), "88");
+    EXPECT_EQ(dlg->cbChBatchSubEn->currentText(), "D0");
+    QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
+    ASSERT_EQ(dlg->filled(), 1);
+    const ChannelEntry &e = data.channels[1];
+    EXPECT_EQ((Tone{e.decodeCode, e.decodeType}), (Tone{880, kToneCtcss}));
+    EXPECT_EQ((Tone{e.encodeCode, e.encodeType}), (Tone{0xFFFF, kToneOff}));
 }
 
 TEST_F(BatchSetWindow, CancelChangesNothing)
@@ -386,6 +383,24 @@ TEST_F(BatchSetWindow, ScramblingOnlyWithItsOption)
         ASSERT_EQ(dlg->filled(), 1);
         EXPECT_EQ(ScramblingOf(data.channels[1]), shown ? 3u : 0u);
     }
+}
+
+// Every caption of the window is shown whole, in each language.
+TEST_F(BatchSetWindow, NoCaptionIsCutOff)
+{
+    for (std::uint8_t lang : {TAppLang::English, TAppLang::Simplified, TAppLang::Traditional}) {
+        TAppLang::instance().fSetLangType(lang);
+        data.showScrambling = 1;
+        auto dlg = open();
+        for (QWidget *w : dlg->findChildren<QWidget *>()) {
+            if (!w->isVisible() || !(qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w)))
+                continue;
+            SCOPED_TRACE(w->objectName().toStdString() + " in language " + std::to_string(lang));
+            EXPECT_LE(w->sizeHint().width(), w->width());
+            EXPECT_LE(w->geometry().right(), dlg->width());
+        }
+    }
+    TAppLang::instance().fSetLangType(TAppLang::English);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "channel_page.h"
 #include "main_window.h"
 #include "pages.h"
+#include "message_answer.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -11,7 +12,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -47,20 +52,16 @@ protected:
         fs::remove_all(dir);
     }
 
-    QPoint cellCentre(int row, int column)
-    {
-        grid->scrollToItem(grid->item(row, column));
-        return grid->visualItemRect(grid->item(row, column)).center();
-    }
+    QPoint cellCentre(int row, int column) { return grid->cellRect(row, column).center(); }
     void click(int row, int column) { QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(row, column)); }
-    QString cell(int row, int column) { return grid->item(row, column)->text(); }
+    QString cell(int row, int column) { return grid->cellText(row, column); }
     ChannelEntry &entry(int ch) { return session->state.data.channels[ch]; }
 
     fs::path dir;
     std::unique_ptr<AppSession> session;
     std::unique_ptr<TForm1> window;
     ChannelPage *page = nullptr;
-    ChannelGrid *grid = nullptr;
+    Grid *grid = nullptr;
 };
 
 TEST_F(ChannelPageTest, ClickAnEmptyRowAndTypeAFrequency)
@@ -84,12 +85,14 @@ TEST_F(ChannelPageTest, ClickAnEmptyRowAndTypeAFrequency)
     EXPECT_EQ(cell(5, kColPower), "High");
     EXPECT_EQ(cell(5, kColSignalSystem), "OFF");
     EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(grid->currentGridRow(), 5);
+    EXPECT_EQ(grid->currentGridColumn(), kColRx) << "Enter ends the edit where it was";
 }
 
 TEST_F(ChannelPageTest, ADigitTypedOnTheGridStartsAFrequency)
 {
     grid->setFocus();
-    grid->setCurrentCell(3, kColRx);
+    grid->setCurrentGridCell(3, kColRx);
     QTest::keyClicks(grid, "4");
     ASSERT_EQ(page->activeEditor(), page->Edit_ChFreq);
     EXPECT_EQ(page->Edit_ChFreq->text(), "4") << "the digit starts the text";
@@ -167,6 +170,184 @@ TEST_F(ChannelPageTest, TonesListsAndNames)
     EXPECT_EQ(cell(2, kColName), QStringLiteral("中文名"));
 }
 
+TEST_F(ChannelPageTest, AnyMouseButtonOpensTheEditor)
+{
+    MakeNewChannel(session->state.data, 4, 145000000, session->state.limits);
+    page->StringGridUpdataRow(4);
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        SCOPED_TRACE(int(button));
+        QTest::mouseClick(grid->viewport(), button, {}, cellCentre(4, kColName));
+        EXPECT_EQ(page->activeEditor(), page->Edit_ChName);
+        QTest::mouseClick(grid->viewport(), button, {}, cellCentre(6, kColRx));
+        EXPECT_EQ(page->activeEditor(), page->Edit_ChFreq) << "an empty row's receive frequency";
+        QTest::keyClick(page->Edit_ChFreq, Qt::Key_Escape);
+        EXPECT_FALSE(IsChannelInUse(session->state.data, 6));
+    }
+}
+
+// A typed tone is taken as typed: the list never completes it to one of
+// its entries.
+TEST_F(ChannelPageTest, TypedTonesAreNotCompleted)
+{
+    MakeNewChannel(session->state.data, 2, 145000000, session->state.limits);
+    session->state.data.channels[2].encodeCode = 1000;
+    session->state.data.channels[2].encodeType = kToneCtcss;
+    page->StringGridUpdataRow(2);
+    struct Case {
+        const char *keys;
+        std::uint16_t code;
+        const char *shown;
+    };
+    const Case cases[] = {
+        {"88", 880, "88.0"},     // not "88.5"
+        {"7", 880, "88.0"},      // rejected: the tone stays
+        {"D0", 880, "88.0"},     // not "D023N"
+        {"d754i", 0x29EC, "D754I"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.keys);
+        click(2, kColEncode);
+        ASSERT_EQ(page->activeEditor(), page->ComboBox1);
+        QLineEdit *tone = page->ComboBox1->lineEdit();
+        tone->selectAll();
+        QTest::keyClicks(tone, c.keys);
+        QTest::keyClick(tone, Qt::Key_Return);
+        EXPECT_EQ(entry(2).encodeCode.get(), c.code);
+        EXPECT_EQ(cell(2, kColEncode), c.shown);
+    }
+}
+
+
+TEST_F(ChannelPageTest, AFrequencyThatCannotBeReadIsReportedAndKept)
+{
+    MakeNewChannel(session->state.data, 7, 145000000, session->state.limits);
+    page->StringGridUpdataRow(7);
+    struct Case {
+        int column;
+        int language;
+        const char *keys;
+        const char *words; // part of the message in that language
+    };
+    const Case cases[] = {
+        {kColRx, 0, "145.", "cannot be read as a frequency"},
+        {kColTx, 1, "146.", "不是有效的频率"},
+        {kColTx, 2, "1.", "不是有效的頻率"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.keys);
+        window->setLanguage(c.language);
+        MessageAnswer answer;
+        click(7, c.column);
+        QTest::keyClicks(page->Edit_ChFreq, c.keys);
+        QTest::keyClick(page->Edit_ChFreq, Qt::Key_Return);
+        ASSERT_TRUE(answer.waitForOne());
+        EXPECT_TRUE(answer.texts.front().contains(QStringLiteral("\"%1\"").arg(c.keys)))
+            << answer.texts.front().toStdString();
+        EXPECT_TRUE(answer.texts.front().contains(QString::fromUtf8(c.words)));
+        EXPECT_EQ(entry(7).rxFreq.get(), 145000000u);
+        EXPECT_EQ(entry(7).txFreq.get(), 145000000u);
+        EXPECT_EQ(cell(7, c.column), "145.00000");
+    }
+    window->setLanguage(0);
+}
+
+TEST_F(ChannelPageTest, HoverHintMarksANonstandardTone)
+{
+    MakeNewChannel(session->state.data, 3, 145000000, session->state.limits);
+    entry(3).decodeCode = 671; // 67.1 Hz
+    entry(3).decodeType = kToneCtcss;
+    page->StringGridUpdataRow(3);
+    auto hover = [&](int row, int column) {
+        const QPointF at = cellCentre(row, column);
+        QMouseEvent move(QEvent::MouseMove, at, grid->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(grid->viewport(), &move);
+    };
+    hover(3, kColDecode);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), "Nonstandard value");
+    hover(3, kColEncode); // "Off"
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+}
+
+TEST_F(ChannelPageTest, HeadingsAndNumbersStayInViewWhenScrolled)
+{
+    const QRect headingRow = grid->horizontalHeader()->geometry();
+    const QRect last = grid->cellRect(kChannelCount, kColName);
+    ASSERT_GT(grid->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(grid->horizontalHeader()->isVisible());
+    EXPECT_TRUE(grid->verticalHeader()->isVisible());
+    EXPECT_EQ(grid->horizontalHeader()->geometry(), headingRow) << "the heading row does not scroll away";
+    // The number column beside the last row shows its number.
+    QHeaderView *numbers = grid->verticalHeader();
+    const int section = numbers->logicalIndexAt(last.center().y());
+    ASSERT_GE(section, 0);
+    EXPECT_EQ(grid->model()->headerData(section, Qt::Vertical).toString(), "240");
+    EXPECT_EQ(grid->horizontalHeader()->logicalIndexAt(last.center().x()), kColName - 1);
+    EXPECT_EQ(grid->cellText(0, kColName), "Name");
+    EXPECT_EQ(grid->cellText(0, kColNumber), "NO.");
+}
+
+// Drags a border with the mouse: from `from` to `to` in `target`'s
+// coordinates, with the left button held.
+void Drag(QWidget *target, QPoint from, QPoint to)
+{
+    QTest::mousePress(target, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), target->mapToGlobal(QPointF(to)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QTest::mouseRelease(target, Qt::LeftButton, {}, to);
+}
+
+TEST_F(ChannelPageTest, SizesDraggedByTheUserAreKeptForTheNextStart)
+{
+    QHeaderView *top = grid->horizontalHeader();
+    QHeaderView *left = grid->verticalHeader();
+    // The border between the receive and transmit columns, 30 px right.
+    const int rxRight = top->sectionViewportPosition(kColRx - 1) + top->sectionSize(kColRx - 1) - 1;
+    const int mid = top->viewport()->height() / 2;
+    Drag(top->viewport(), {rxRight, mid}, {rxRight + 30, mid});
+    EXPECT_EQ(grid->columnSize(kColRx), 130);
+    // The border below channel 3, 12 px down.
+    const int row3Bottom = left->sectionViewportPosition(2) + left->sectionSize(2) - 1;
+    Drag(left->viewport(), {left->viewport()->width() / 2, row3Bottom}, {left->viewport()->width() / 2, row3Bottom + 12});
+    EXPECT_EQ(grid->rowSize(3), 32);
+    // The heading row's lower edge, 15 px down, and the number column's
+    // right edge, 25 px right.
+    const int headingBottom = top->viewport()->height() - 1;
+    Drag(top->viewport(), {200, headingBottom}, {200, headingBottom + 15});
+    EXPECT_EQ(grid->rowSize(0), 35);
+    EXPECT_EQ(top->height(), 35) << "the table lays the heading row out at its new height";
+    const int numbersRight = left->viewport()->width() - 1;
+    Drag(left->viewport(), {numbersRight, 100}, {numbersRight + 25, 100});
+    EXPECT_EQ(grid->columnSize(0), 60);
+
+    // Closed without saving the data, then started again.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (QWidget *w = QApplication::activeModalWidget(); w && w->objectName() == "TMyWarnDlg_3")
+            if (auto *no = w->findChild<QPushButton *>("NoBtn"))
+                no->click();
+    });
+    answer.start(10);
+    EXPECT_TRUE(window->close());
+    answer.stop();
+    window.reset();
+    session = std::make_unique<AppSession>();
+    window = std::make_unique<TForm1>(*session, (dir / "_config.ini").string());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    Grid *again = window->channelPage->StringGrid1;
+    EXPECT_EQ(again->columnSize(kColRx), 130);
+    EXPECT_EQ(again->rowSize(3), 32);
+    EXPECT_EQ(again->rowSize(0), 35);
+    EXPECT_EQ(again->columnSize(0), 60);
+    EXPECT_EQ(again->horizontalHeader()->height(), 35);
+    EXPECT_EQ(again->verticalHeader()->width(), 60);
+    page = window->channelPage;
+    grid = again;
+}
+
 TEST_F(ChannelPageTest, ClearingTheReceiveFrequencyDeletesTheRow)
 {
     MakeNewChannel(session->state.data, 9, 145000000, session->state.limits);
@@ -190,7 +371,8 @@ TEST_F(ChannelPageTest, LanguageSwitchStoresTheOpenFrequencyFirst)
     EXPECT_EQ(entry(12).rxFreq.get(), 439050000u);
     EXPECT_EQ(cell(12, kColRx), "439.05000");
     EXPECT_EQ(cell(12, kColPower), QStringLiteral("高"));
-    EXPECT_EQ(cell(0, kColRx), window->channelPage->StringGrid1->item(0, kColRx)->text());
+    EXPECT_EQ(cell(0, kColRx), QStringLiteral("接收频率"));
+    EXPECT_EQ(cell(0, kColNumber), QStringLiteral("序号"));
     window->MenuLanguage_En->trigger();
     EXPECT_EQ(cell(12, kColPower), "High");
 }

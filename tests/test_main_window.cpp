@@ -13,14 +13,17 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -64,6 +67,8 @@ public:
             timer_.stop();
             if (auto *label = w->findChild<QLabel *>("WarnDlgText"))
                 text = label->text();
+            else if (auto *question = w->findChild<QLabel *>("label"))
+                text = question->text();
             seen = true;
             act_(w);
         });
@@ -85,6 +90,27 @@ std::function<void(QWidget *)> Click(const char *button)
         ASSERT_NE(b, nullptr) << button;
         QTest::mouseClick(b, Qt::LeftButton);
     };
+}
+
+// True when a label shows the whole of its text: every line within its
+// width (a text that does not wrap is one line) and all lines within its
+// height.
+bool ShowsWholeText(const QLabel *label)
+{
+    const QRect room = label->contentsRect();
+    QTextLayout layout(label->text(), label->font());
+    QTextOption option;
+    option.setWrapMode(label->wordWrap() ? QTextOption::WordWrap : QTextOption::NoWrap);
+    layout.setTextOption(option);
+    qreal widest = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(room.width());
+        widest = std::max(widest, line.naturalTextWidth());
+    }
+    layout.endLayout();
+    const int height = label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
+    return widest <= room.width() && height <= label->height();
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -169,16 +195,16 @@ TEST_F(MainWindowTest, ConfigurationValuesKeptAndDefaulted)
 {
     writeConfig("[config]\nComInitMode=5\n[control]\nChSG_Col1=150\nChSG_Row7=33\nDtmfAbSG_Col0=99\n");
     open();
-    QTableWidget *grid = window->channelPage->StringGrid1;
-    EXPECT_EQ(grid->columnWidth(1), 150);
-    EXPECT_EQ(grid->columnWidth(3), 80) << "a missing key takes its default";
-    EXPECT_EQ(grid->rowHeight(7), 33);
-    QTableWidget *book = window->dtmfPage->sgD_AddrBook;
-    EXPECT_EQ(book->columnWidth(0), 34);
-    EXPECT_EQ(book->columnWidth(1), 70);
-    EXPECT_EQ(book->columnWidth(2), 130);
+    Grid *grid = window->channelPage->StringGrid1;
+    EXPECT_EQ(grid->columnSize(1), 150);
+    EXPECT_EQ(grid->columnSize(3), 80) << "a missing key takes its default";
+    EXPECT_EQ(grid->rowSize(7), 33);
+    Grid *book = window->dtmfPage->sgD_AddrBook;
+    EXPECT_EQ(book->columnSize(0), 34);
+    EXPECT_EQ(book->columnSize(1), 70);
+    EXPECT_EQ(book->columnSize(2), 130);
 
-    grid->setRowHeight(7, 41); // as if the user dragged it
+    grid->setRowSize(7, 41);
     window->writeConfig();
     const std::string ini = ReadText(configPath);
     EXPECT_NE(ini.find("ComInitMode=5"), std::string::npos);
@@ -272,12 +298,86 @@ TEST_F(MainWindowTest, SavePromptOnClose)
     }
 }
 
-TEST_F(MainWindowTest, OpenReportsFilesThatAreNotProjects)
+// A file of another size than a project is loaded only when the user says
+// so; the question names its size, and until it is answered (and after a
+// "Cannel") the data stays as it was.
+TEST_F(MainWindowTest, OpenAsksBeforeLoadingAFileThatIsNotAProject)
+{
+    std::string passwd;
+    while (passwd.size() < 1500)
+        passwd += "root:x:0:0:root:/root:/bin/bash\ndaemon:x:1:1:daemon:/usr/sbin:/usr/sbin/nologin\n";
+    struct Case {
+        const char *name;
+        std::string contents;
+        const char *answer;   // button of the question; nullptr: no question expected
+        bool loaded;
+    };
+    const Case cases[] = {
+        {"a project", std::string(kRadioDataSize, '\x02'), nullptr, true},
+        {"a text file, Cannel", passwd, "CancelBtn", false},
+        {"a text file, Ok", passwd, "OKBtn", true},
+        {"a short file, Cannel", std::string(100, '\x01'), "CancelBtn", false},
+        {"a short file, Ok", std::string(100, '\x01'), "OKBtn", true},
+        {"a longer file, Ok", std::string(kRadioDataSize + 500, '\x03'), "OKBtn", true},
+        {"an empty file, Cannel", std::string(), "CancelBtn", false},
+    };
+    open();
+    int messages = 0; // any other message box: counted and closed
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto *w = QApplication::activeModalWidget(); w && w->inherits("QMessageBox")) {
+            ++messages;
+            QTest::keyClick(w, Qt::Key_Escape);
+        }
+    });
+    watch.start(10);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        messages = 0;
+        SetDefaultData(session->state.data, session->state.identity, session->state.limits);
+        session->state.data.squelchLevel = 9; // an edit the user made
+        MakeNewChannel(session->state.data, 240, 150000000, session->state.limits);
+        const auto before = std::make_unique<RadioData>(session->state.data);
+        const fs::path file = dir / "file%2.Dvf"; // a name the message must take as it stands
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << c.contents;
+        window->chooseOpenFile = [&] { return QString::fromStdString(file.string()); };
+
+        bool keptWhileAsking = false;
+        ModalAnswer question("TMyWarnDlg_2", [&](QWidget *w) {
+            keptWhileAsking = std::memcmp(before.get(), &session->state.data, sizeof(RadioData)) == 0;
+            Click(c.answer ? c.answer : "CancelBtn")(w);
+        });
+        window->MenuFile_Open->trigger();
+
+        const auto *bytes = reinterpret_cast<const std::uint8_t *>(&session->state.data);
+        const auto *old = reinterpret_cast<const std::uint8_t *>(before.get());
+        EXPECT_EQ(question.seen, c.answer != nullptr);
+        EXPECT_EQ(messages, 0) << "the question is the only message";
+        if (c.answer) {
+            EXPECT_TRUE(keptWhileAsking) << "nothing is replaced before the answer";
+            EXPECT_NE(question.text.indexOf(QString::number(c.contents.size()) + " bytes"), -1)
+                << question.text.toStdString();
+            EXPECT_NE(question.text.indexOf("\"file%2.Dvf\""), -1) << question.text.toStdString();
+        }
+        if (!c.loaded) {
+            EXPECT_EQ(std::memcmp(old, bytes, sizeof(RadioData)), 0) << "the data is kept";
+            continue;
+        }
+        const std::size_t held = std::min(c.contents.size(), kRadioDataSize);
+        EXPECT_EQ(std::memcmp(bytes, c.contents.data(), held), 0) << "read as far as it goes";
+        EXPECT_EQ(std::memcmp(bytes + held, old + held, kRadioDataSize - held), 0) << "the rest is unchanged";
+        EXPECT_EQ(window->channelPage->StringGrid1->cellText(240, 1).isEmpty(),
+                  !IsChannelInUse(session->state.data, 240))
+            << "the window shows what was loaded";
+    }
+}
+
+TEST_F(MainWindowTest, OpenReportsAFileThatCannotBeRead)
 {
     open();
-    const fs::path shortFile = dir / "short.Dvf";
-    std::ofstream(shortFile, std::ios::binary) << std::string(100, '\x01');
-    window->chooseOpenFile = [&] { return QString::fromStdString(shortFile.string()); };
+    session->state.data.squelchLevel = 9;
+    const auto before = std::make_unique<RadioData>(session->state.data);
+    window->chooseOpenFile = [&] { return QString::fromStdString(dir.string()); }; // a folder
     QString message;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -288,8 +388,32 @@ TEST_F(MainWindowTest, OpenReportsFilesThatAreNotProjects)
     });
     watch.start(10);
     window->MenuFile_Open->trigger();
-    EXPECT_NE(message.indexOf("100 bytes"), -1) << message.toStdString();
-    EXPECT_EQ(session->state.data.spare0000[0], 1) << "read as far as it goes";
+    EXPECT_NE(message.indexOf("could not be opened"), -1) << message.toStdString();
+    EXPECT_EQ(std::memcmp(before.get(), &session->state.data, sizeof(RadioData)), 0);
+}
+
+// No fixed text of the about box is cut, in any of the three languages.
+TEST_F(MainWindowTest, AboutBoxShowsItsWholeTexts)
+{
+    open();
+    for (LangId lang : {0, 1, 2}) {
+        SCOPED_TRACE(lang);
+        window->setLanguage(lang);
+        ModalAnswer about("TAboutDlg", [](QWidget *w) {
+            EXPECT_EQ(w->size(), QSize(360, 245));
+            const auto labels = w->findChildren<QLabel *>();
+            EXPECT_EQ(labels.size(), 4);
+            for (const QLabel *l : labels) {
+                const std::string what = l->objectName().toStdString() + ": " + l->text().toStdString();
+                EXPECT_FALSE(l->text().isEmpty()) << what;
+                EXPECT_TRUE(ShowsWholeText(l)) << what;
+                EXPECT_TRUE(w->rect().contains(l->geometry())) << what;
+            }
+            Click("OKBtn")(w);
+        });
+        window->MenuAbout->trigger();
+        EXPECT_TRUE(about.seen);
+    }
 }
 
 // Exchanges through the exchange window, against the simulated radio on a
@@ -329,11 +453,11 @@ protected:
 
 TEST_F(MainWindowExchangeTest, ReadShowsTheRadiosChannels)
 {
-    EXPECT_EQ(window->channelPage->StringGrid1->item(1, 1)->text(), "");
+    EXPECT_EQ(window->channelPage->StringGrid1->cellText(1, 1), "");
     EXPECT_EQ(exchange(window->MenuEdit_Read), "SUCCESS");
     EXPECT_TRUE(IsChannelInUse(session->state.data, 1));
-    EXPECT_EQ(window->channelPage->StringGrid1->item(1, 1)->text(), "145.50000");
-    EXPECT_EQ(window->channelPage->StringGrid1->item(1, 11)->text(), "CALL2M");
+    EXPECT_EQ(window->channelPage->StringGrid1->cellText(1, 1), "145.50000");
+    EXPECT_EQ(window->channelPage->StringGrid1->cellText(1, 11), "CALL2M");
     EXPECT_EQ(window->channelPage->sLastWriteTime->text(), "2026-1-15  9:30");
     EXPECT_NE(window->statusPanel0->text().indexOf("2026-1-15  9:30"), -1);
 }
@@ -350,6 +474,77 @@ TEST_F(MainWindowExchangeTest, WriteSendsTheDataAndFailuresAreReported)
     const auto before = std::make_unique<RadioData>(session->state.data);
     EXPECT_EQ(exchange(window->MenuEdit_Read), "Communication False");
     EXPECT_EQ(std::memcmp(before.get(), &session->state.data, sizeof(RadioData)), 0);
+}
+
+// Closing the exchange window while the radio is being written asks first,
+// by the close box and by Escape alike; stopping says plainly that the radio
+// may be left partly written. A write that ends while the question is open
+// takes the question away and reports its own outcome. Closing during a read
+// stops it silently: nothing is lost.
+TEST_F(MainWindowExchangeTest, ClosingTheWindowDuringAWriteAsksFirst)
+{
+    enum Answer { Stop, Continue, Wait };
+    struct Case {
+        const char *name;
+        bool read;
+        bool escape;     // Escape key instead of the close box
+        Answer answer;
+        bool asks;
+        QString message; // the message the exchange ends with; empty: none
+    };
+    const Case cases[] = {
+        {"write, close box, Stop", false, false, Stop, true, MainText(365)},
+        {"write, Escape, Stop", false, true, Stop, true, MainText(365)},
+        {"write, close box, Continue", false, false, Continue, true, "SUCCESS"},
+        {"write, close box, no answer until it ends", false, false, Wait, true, "SUCCESS"},
+        {"read, close box", true, false, Stop, false, QString()},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto before = std::make_unique<RadioData>(session->state.data);
+        ModalAnswer start("TProgramDialog", Click("ProgramStart"));
+        bool closed = false;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            auto *d = dynamic_cast<TProgramDialog *>(QApplication::activeModalWidget());
+            if (!d || d->ProgressBar1->value() < 20)
+                return;
+            closer.stop();
+            closed = true;
+            if (c.escape)
+                QTest::keyClick(d, Qt::Key_Escape);
+            else
+                d->close();
+        });
+        closer.start(5);
+        ModalAnswer question("TMyWarnDlg_2", [&](QWidget *w) {
+            if (c.answer != Wait)
+                Click(c.answer == Stop ? "OKBtn" : "CancelBtn")(w);
+        });
+        bool messageFits = false;
+        ModalAnswer message("TUserWarnDlg", [&](QWidget *w) {
+            messageFits = ShowsWholeText(w->findChild<QLabel *>("WarnDlgText"));
+            Click("OKBtn")(w);
+        });
+        (c.read ? window->MenuEdit_Read : window->MenuEdit_Write)->trigger();
+
+        EXPECT_TRUE(start.seen);
+        EXPECT_TRUE(closed);
+        EXPECT_EQ(question.seen, c.asks);
+        if (c.asks) {
+            EXPECT_NE(question.text.indexOf("partial configuration"), -1) << question.text.toStdString();
+        }
+        EXPECT_EQ(message.seen, !c.message.isEmpty());
+        EXPECT_EQ(message.text.toStdString(), c.message.toStdString());
+        if (message.seen) {
+            EXPECT_TRUE(messageFits) << message.text.toStdString();
+        }
+        EXPECT_FALSE(session->line->isOpen()) << "the port is released";
+        if (c.read) {
+            EXPECT_EQ(std::memcmp(before.get(), &session->state.data, sizeof(RadioData)), 0)
+                << "a read broken off changes nothing";
+        }
+    }
 }
 
 TEST_F(MainWindowExchangeTest, ShortcutsOpenTheExchangeWindow)

@@ -17,11 +17,11 @@ protected:
         state = std::make_unique<ProgramState>();
         std::memset(&state->data, 0xA5, sizeof state->data); // stale bytes must all go
         state->identity.year = 2020;
-        state->port = 7;
-        SetDefaultAll(*state);
+        SetDefaultAll(*state, port);
     }
     const std::uint8_t *bytes() const { return reinterpret_cast<const std::uint8_t *>(&state->data); }
     std::unique_ptr<ProgramState> state;
+    int port = 7; // the port selection's fixed port, as a user had chosen it
 };
 
 TEST_F(DefaultsTest, FreshProgramHoldsNoChannelAndTheDefaultVfos)
@@ -37,7 +37,7 @@ TEST_F(DefaultsTest, FreshProgramHoldsNoChannelAndTheDefaultVfos)
     EXPECT_EQ(std::memcmp(d.powerOnPassword, "531642", 6), 0);
     EXPECT_EQ(std::memcmp(d.logo, "Kelmora\0", 8), 0);
     EXPECT_EQ(state->identity.year, 0);
-    EXPECT_EQ(state->port, kDefaultPort);
+    EXPECT_EQ(port, kDefaultPort) << "the fixed port goes back to 1";
 }
 
 TEST_F(DefaultsTest, ValuesAtTheirRecordOffsets)
@@ -151,18 +151,41 @@ TEST(ChannelFlags, PowerValuesAreNotInListOrderAndSystemChangeResetsNumber)
     EXPECT_EQ(e.flags3, 0xE0 | (5 << 2) | 2);
 }
 
+// Each maximum offset is the transmit maximum minus the minimum as an
+// unsigned 32-bit difference, 99987500 when that is 100 MHz or more; a
+// maximum below its minimum wraps round and so gives 99987500 too.
 TEST(BandLimitsTest, MaxOffsets)
 {
-    BandLimits l;
-    RecomputeMaxOffsets(l);
-    EXPECT_EQ(l.uhfMaxOffset, 70000000u);
-    EXPECT_EQ(l.vhfMaxOffset, 38000000u);
-    l.uhfTxMin = 300000000;
-    l.uhfTxMax = 400000000; // exactly 100 MHz
-    l.vhfTxMax = l.vhfTxMin - 1;
-    RecomputeMaxOffsets(l);
-    EXPECT_EQ(l.uhfMaxOffset, 99987500u);
-    EXPECT_EQ(l.vhfMaxOffset, 0u);
+    const struct {
+        const char *name;
+        std::uint32_t min, max, offset;
+    } cases[] = {
+        {"equal limits", 400000000, 400000000, 0},
+        {"just under 100 MHz", 400000000, 499999999, 99999999},
+        {"exactly 100 MHz", 300000000, 400000000, 99987500},
+        {"more than 100 MHz", 136000000, 520000000, 99987500},
+        {"maximum 1 Hz below the minimum", 136000000, 135999999, 99987500},
+        {"maximum far below the minimum", 470000000, 400000000, 99987500},
+        {"wraps round to a small difference", 4294967295u, 99999998, 99999999},
+    };
+    BandLimits defaults;
+    RecomputeMaxOffsets(defaults);
+    EXPECT_EQ(defaults.uhfMaxOffset, 70000000u);
+    EXPECT_EQ(defaults.vhfMaxOffset, 38000000u);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        BandLimits uhf, vhf;
+        uhf.uhfTxMin = c.min;
+        uhf.uhfTxMax = c.max;
+        vhf.vhfTxMin = c.min;
+        vhf.vhfTxMax = c.max;
+        RecomputeMaxOffsets(uhf);
+        RecomputeMaxOffsets(vhf);
+        EXPECT_EQ(uhf.uhfMaxOffset, c.offset);
+        EXPECT_EQ(uhf.vhfMaxOffset, 38000000u) << "the other band keeps its own";
+        EXPECT_EQ(vhf.vhfMaxOffset, c.offset);
+        EXPECT_EQ(vhf.uhfMaxOffset, 70000000u);
+    }
 }
 
 TEST(NewChannel, ContentsAndTransmitLimitOfItsBand)

@@ -1,0 +1,143 @@
+// The one grid of the program: channel table, address book, FM memories,
+// signalling systems, offset table, message lines and the calibration
+// tables all use it.
+//
+// Rows and columns are counted as the user sees them: row 0 is the heading
+// row and column 0 the number column. Both are Qt's headers, so they stay
+// in view when the grid scrolls, and every row and column border can be
+// dragged, the heading row's lower edge and the number column's right edge
+// too. The cells are read-only; a mouse press or a typed key lays the
+// cell's editor exactly over it, and the editor stores its value when it
+// loses the focus (or on Enter and Escape).
+#pragma once
+
+#include <QHeaderView>
+#include <QTableWidget>
+
+#include <functional>
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+
+namespace vkt {
+
+// A header whose thickness (the heading row's height, or the number
+// column's width) the user sets by dragging its outer edge.
+class GridHeader : public QHeaderView {
+public:
+    GridHeader(Qt::Orientation orientation, int thickness, QWidget *parent);
+
+    int thickness() const { return thickness_; }
+    void setThickness(int px);
+    QSize sizeHint() const override;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    bool onOuterEdge(const QPoint &pos) const;
+    int along(const QPoint &pos) const;
+
+    int thickness_;
+    int dragFrom_ = -1; // mouse position across the header when a drag began
+    int dragStartThickness_ = 0;
+};
+
+class Grid : public QTableWidget {
+public:
+    // Smallest and largest row height or column width the grid takes.
+    static constexpr int kMinSize = 4;
+    static constexpr int kMaxSize = 2000;
+    // Background of the odd rows: RGB 192, 220, 192.
+    static const QColor kOddRowColour;
+
+    // `rows` and `columns` count the heading row and the number column.
+    Grid(int rows, int columns, QWidget *parent);
+
+    int gridRows() const { return rowCount() + 1; }
+    int gridColumns() const { return columnCount() + 1; }
+
+    QString cellText(int row, int column) const;
+    void setCellText(int row, int column, const QString &text);
+    void setHeadings(const QStringList &texts); // row 0, column 0 first
+
+    // Row 0 is the heading row's height, column 0 the number column's width.
+    int rowSize(int row) const;
+    void setRowSize(int row, int px);
+    int columnSize(int column) const;
+    void setColumnSize(int column, int px);
+
+    // The current body cell (rows and columns from 1), or -1 for none.
+    int currentGridRow() const;
+    int currentGridColumn() const;
+    void setCurrentGridCell(int row, int column);
+    // A body cell's rectangle in the viewport, scrolled into view first.
+    QRect cellRect(int row, int column);
+    // The body cell at a point of the viewport, as {row, column}; {-1, -1}
+    // outside the cells.
+    std::pair<int, int> cellAt(const QPoint &viewportPos) const;
+
+    // ---- in-place editing ----
+    struct Editing {
+        // Fills the cell's editor from the data and returns it; nullptr when
+        // the cell cannot be edited now.
+        std::function<QWidget *(int row, int column)> open;
+        // Stores the editor's value (the row is redrawn by the page).
+        std::function<void(QWidget *editor, int row, int column)> store;
+        // Whether a typed key (its text; "\r" for Enter) opens the cell's
+        // editor. Unset: every key does.
+        std::function<bool(int row, int column, const QString &key)> keyOpens;
+        // Whether that key is then typed into the opened editor.
+        std::function<bool(int row, int column, const QString &key)> keyTypes;
+        // Hover hint of a cell; empty for none.
+        std::function<QString(int row, int column)> hint;
+        // Any mouse press on the cells, before the editor opens.
+        std::function<void()> pressed;
+    };
+    void setEditing(Editing editing) { editing_ = std::move(editing); }
+
+    // Editors laid over the cells; each is hidden until placed.
+    QLineEdit *addLineEdit(const char *name);
+    QComboBox *addList(const char *name);
+    // An editor made elsewhere (a tone box, say) joins the grid.
+    void addEditor(QWidget *editor);
+
+    // Opens the editor of a body cell, as a press or a typed key does; the
+    // editor open before stores its value first.
+    void placeEditor(int row, int column);
+    // Stores the open editor's value, hides it and gives the grid the focus
+    // back. Nothing happens when no editor is open.
+    void finishEdit();
+    QWidget *activeEditor() const { return active_; }
+    int editRow() const { return editRow_; }
+    int editColumn() const { return editColumn_; }
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QTableWidgetItem *cell(int row, int column) const;
+    bool isActiveEditor(QObject *watched) const;
+    void paintCorner(QWidget *corner);
+
+    GridHeader *top_;
+    GridHeader *left_;
+    QWidget *corner_ = nullptr;
+    QString cornerText_;
+    Editing editing_;
+    std::vector<QWidget *> editors_;
+    QWidget *active_ = nullptr;
+    int editRow_ = -1;
+    int editColumn_ = -1;
+    bool finishing_ = false;
+    std::pair<int, int> hovered_{-1, -1};
+};
+
+} // namespace vkt
