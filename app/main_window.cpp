@@ -216,6 +216,11 @@ void TForm1::startUp()
 
     TAppLang::instance().follow(config_.Language);
     RefreshMainWindow();
+    // On a first run the channel table's columns are widened where this
+    // system's font needs more room for a heading than the default width;
+    // later runs show the sizes the user left.
+    if (configCreated_)
+        channelPage->StringGrid1->widenToHeadings();
 }
 
 void TForm1::applyGridSizes()

@@ -232,6 +232,13 @@ void Grid::setColumnSize(int column, int px)
         setColumnWidth(column - 1, Clamped(px));
 }
 
+void Grid::widenToHeadings()
+{
+    for (int c = 0; c < columnCount(); ++c)
+        if (const int needed = top_->sectionSizeHint(c); needed > columnWidth(c))
+            setColumnWidth(c, Clamped(needed));
+}
+
 int Grid::currentGridRow() const
 {
     const QModelIndex i = currentIndex();

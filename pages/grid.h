@@ -71,6 +71,10 @@ public:
     int columnSize(int column) const;
     void setColumnSize(int column, int px);
 
+    // Widens each column (not the number column) whose heading needs more
+    // room than it has; never narrows one.
+    void widenToHeadings();
+
     // The current body cell (rows and columns from 1), or -1 for none.
     int currentGridRow() const;
     int currentGridColumn() const;

@@ -304,10 +304,11 @@ TEST_F(ChannelPageTest, SizesDraggedByTheUserAreKeptForTheNextStart)
     QHeaderView *top = grid->horizontalHeader();
     QHeaderView *left = grid->verticalHeader();
     // The border between the receive and transmit columns, 30 px right.
+    const int rxWidth = grid->columnSize(kColRx);
     const int rxRight = top->sectionViewportPosition(kColRx - 1) + top->sectionSize(kColRx - 1) - 1;
     const int mid = top->viewport()->height() / 2;
     Drag(top->viewport(), {rxRight, mid}, {rxRight + 30, mid});
-    EXPECT_EQ(grid->columnSize(kColRx), 130);
+    EXPECT_EQ(grid->columnSize(kColRx), rxWidth + 30);
     // The border below channel 3, 12 px down.
     const int row3Bottom = left->sectionViewportPosition(2) + left->sectionSize(2) - 1;
     Drag(left->viewport(), {left->viewport()->width() / 2, row3Bottom}, {left->viewport()->width() / 2, row3Bottom + 12});
@@ -338,7 +339,7 @@ TEST_F(ChannelPageTest, SizesDraggedByTheUserAreKeptForTheNextStart)
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     Grid *again = window->channelPage->StringGrid1;
-    EXPECT_EQ(again->columnSize(kColRx), 130);
+    EXPECT_EQ(again->columnSize(kColRx), rxWidth + 30);
     EXPECT_EQ(again->rowSize(3), 32);
     EXPECT_EQ(again->rowSize(0), 35);
     EXPECT_EQ(again->columnSize(0), 60);

@@ -169,6 +169,14 @@ TEST_F(MainWindowTest, FirstRunCreatesTheConfigurationAndSpeaksEnglish)
     EXPECT_EQ(window->channelPage->sFreqBand->text(),
               "U[Tx:400.00000-470.00000   Rx:400.00000-470.00000]     V[Tx:136.00000-174.00000   "
               "Rx:136.00000-174.00000]");
+    // Every heading of the channel table is shown whole at the first start,
+    // and no column is narrower than its default.
+    Grid *grid = window->channelPage->StringGrid1;
+    const int defaults[] = {35, 100, 100, 80, 80, 70, 80, 80, 90, 100, 80, 80};
+    for (int c = 1; c < kChannelGridCols; ++c) {
+        EXPECT_GE(grid->columnSize(c), grid->horizontalHeader()->sectionSizeHint(c - 1)) << c;
+        EXPECT_GE(grid->columnSize(c), defaults[c]) << c;
+    }
 }
 
 TEST_F(MainWindowTest, StoredLanguageAndSystemLanguage)
