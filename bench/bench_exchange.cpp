@@ -2,7 +2,8 @@
 // with wire timing, through a pseudo-terminal and the Qt serial backend.
 // Prints the time taken, the wire limit (every byte of every frame at 9600
 // baud, 10 bits a byte, plus the 1000 ms pause after opening the port),
-// their ratio, and the CPU time the exchange used.
+// their ratio, the CPU time the exchange's thread used and that of the whole
+// process (the exchange and the simulated radio's thread).
 #include "exchange.h"
 #include "pty_radio_host.h"
 #include "qt_timers.h"
@@ -18,6 +19,8 @@
 #include <memory>
 #include <random>
 
+#include <sys/resource.h>
+
 namespace {
 
 double ThreadCpuSeconds()
@@ -25,6 +28,14 @@ double ThreadCpuSeconds()
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+double ProcessCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval &tv) { return double(tv.tv_sec) + double(tv.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 struct Loop : vkt::ExchangeListener {
@@ -51,19 +62,21 @@ bool Run(const char *what, vkt::ProgramState &state, const std::string &device, 
 
     QElapsedTimer wall;
     const double cpu0 = ThreadCpuSeconds();
+    const double process0 = ProcessCpuSeconds();
     wall.start();
     exchange.ProgramStartClick();
     if (exchange.running())
         listener.loop.exec();
     const double seconds = double(wall.nsecsElapsed()) / 1e9;
     const double cpu = ThreadCpuSeconds() - cpu0;
+    const double process = ProcessCpuSeconds() - process0;
 
     const ExchangeCounters &c = exchange.counters();
     const double wire = double(c.bytesSent + c.bytesReceived) * 10.0 / 9600.0 + 1.0;
     std::printf("  %-6s %-20s %7.3f s, wire limit %7.3f s, ratio %.3f, exchange CPU %.3f s (%.1f%% of wall), "
-                "%u frames\n",
+                "process CPU %.3f s, %u frames\n",
                 what, OutcomeText(exchange.outcome()), seconds, wire, seconds / wire, cpu, 100.0 * cpu / seconds,
-                c.framesSent);
+                process, c.framesSent);
     return exchange.outcome() == ExchangeOutcome::Success;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <iterator>
 #include <random>
 
 namespace vkt {
@@ -88,6 +89,12 @@ Exchange::Exchange(ProgramState &state, PortSelection &ports, SerialLine &line, 
 {
 }
 
+Exchange::~Exchange()
+{
+    if (running_)
+        line_.setArrivalHandler({});
+}
+
 // ---- start and port handling ---------------------------------------------
 
 void Exchange::ProgramStartClick()
@@ -99,6 +106,8 @@ void Exchange::ProgramStartClick()
     counters_ = {};
     for (TimerId id : {TimerId::TimeOut, TimerId::Pause, TimerId::Rx, TimerId::Tx})
         timers_.stop(id);
+    rxArmed_ = rxLooked_ = false;
+    line_.setArrivalHandler([this] { onBytesArrived(); });
 
     ScanPorts(line_, ports_);
     if (ports_.AutoSeachPort) {
@@ -142,7 +151,8 @@ bool Exchange::ComInit_AutoSeach(AfterPause next)
 
 // The pauses after opening a port are waited for on a timer, so that the
 // caller's event loop keeps running; what the code after the pause would
-// have done is resumed by afterPause().
+// have done is resumed by afterPause(). The send and receive timers are
+// stopped for the pause.
 void Exchange::startPause(int ms, AfterPause next)
 {
     afterPause_ = next;
@@ -192,17 +202,41 @@ void Exchange::onTimer(TimerId id)
     switch (id) {
     case TimerId::TimeOut: Timer_TimeOutTrigger(); break;
     case TimerId::Pause: afterPause(); break;
-    case TimerId::Rx: Timer_RxTimer(); break;
+    case TimerId::Rx:
+        rxArmed_ = false;
+        rxLooked_ = true;
+        Timer_RxTimer();
+        break;
     case TimerId::Tx: Timer_TxTimer(); break;
     }
 }
 
+// Bytes have arrived. Once the receive timer has made its first look after
+// a send (10 ms after a send of the send timer, 3 ms after one of the
+// receive handler), they are taken up at once by the receive handler, as if
+// its tick had come; before that they wait for the first look, so a radio
+// that answers at once sees the same pace as with the timer alone.
+void Exchange::onBytesArrived()
+{
+    if (!running_ || !rxArmed_ || !rxLooked_)
+        return;
+    timers_.stop(TimerId::Rx);
+    rxArmed_ = false;
+    Timer_RxTimer();
+}
+
 // ---- sending -------------------------------------------------------------
 
-void Exchange::Timer_TxTimer()
+void Exchange::stopTxRx()
 {
     timers_.stop(TimerId::Tx);
     timers_.stop(TimerId::Rx);
+    rxArmed_ = false;
+}
+
+void Exchange::Timer_TxTimer()
+{
+    stopTxRx();
     switch (HandshakeStep) {
     case 0:
         if (ports_.AutoSeachPort) {
@@ -247,6 +281,8 @@ void Exchange::txTail()
     RxCount = 0;
     timers_.start(TimerId::Tx, kTxPeriodMs);
     timers_.start(TimerId::Rx, kFirstPollMs);
+    rxArmed_ = true;
+    rxLooked_ = false;
 }
 
 bool Exchange::send(const std::uint8_t *data, std::size_t size)
@@ -326,20 +362,46 @@ void Exchange::READ_AdjustmentData(int offset)
 {
     ReadData(static_cast<std::uint16_t>(kAdjustmentAddress + offset), kBlock);
 }
+// The new radio password goes out from its own block, not from the image.
+void Exchange::WRITE_PasswordBlock(int)
+{
+    WriteData(kPasswordBlockAddress, kBlock, PasswordBlock.data());
+}
 
 // ---- receiving -----------------------------------------------------------
 
 void Exchange::Timer_RxTimer()
 {
+    if (!takeWaitingBytes())
+        return;
+    bool goOn = true;
+    switch (HandshakeStep) {
+    case 0: goOn = takeIdentification(); break;
+    case 1:
+    case 2: goOn = takeHandshakeReply(); break;
+    default: goOn = takeBlockReply(); break;
+    }
+    if (!goOn)
+        return;
+    timers_.start(TimerId::Rx, kPollMs);
+    rxArmed_ = true;
+}
+
+// Reads what is waiting into RxBuffer; in HandshakeStep 0 drops what comes
+// before a reply's first byte. False when the line has gone (the exchange
+// has failed) or the driver's queue was purged (the timer goes on).
+bool Exchange::takeWaitingBytes()
+{
     const long waiting = line_.bytesWaiting();
     if (waiting < 0) {
         Timer_TimeOutTrigger(); // the port disappeared
-        return;
+        return false;
     }
     if (waiting > 255) {
         line_.purgeReceive();
         timers_.start(TimerId::Rx, kPollMs);
-        return;
+        rxArmed_ = true;
+        return false;
     }
     if (waiting > 0) {
         // Bytes that do not fit the buffer are read and dropped.
@@ -347,7 +409,7 @@ void Exchange::Timer_RxTimer()
         const long got = line_.read(RxBuffer.data() + RxCount, std::min<std::size_t>(space, std::size_t(waiting)));
         if (got < 0) {
             Timer_TimeOutTrigger();
-            return;
+            return false;
         }
         RxCount = static_cast<std::uint16_t>(RxCount + got);
         counters_.bytesReceived += static_cast<std::uint64_t>(got);
@@ -360,7 +422,6 @@ void Exchange::Timer_RxTimer()
             rest -= dropped;
         }
     }
-
     if (HandshakeStep == 0) {
         std::size_t skip = 0;
         while (skip < RxCount && RxBuffer[skip] != 'Q' && RxBuffer[skip] != 'Y')
@@ -370,114 +431,109 @@ void Exchange::Timer_RxTimer()
             RxCount = static_cast<std::uint16_t>(RxCount - skip);
         }
     }
-
-    switch (HandshakeStep) {
-    case 0:
-        if (ExchangeMode == mode::kStatus) {
-            if (RxCount >= 2 && (RxBuffer[0] != 'Y' || RxBuffer[1] != 'S')) {
-                RxCount = 0;
-                return;
-            }
-            if (RxCount >= kStatusReplySize) {
-                takeStatusReply();
-                return;
-            }
-            break;
-        }
-        if (RxCount < sizeof kIdentification)
-            break;
-        if (std::memcmp(RxBuffer.data(), kIdentification, sizeof kIdentification) == 0) {
-            HandshakeStep = 1;
-            Stage = 0;
-            BlockOffset = 0;
-            setProgress(progress_ + 1);
-            timers_.start(TimerId::TimeOut, kTimeOutMs);
-            Timer_TxTimer();
-            if (!running_)
-                return;
-            RxCount = 0;
-            break;
-        }
-        if (!ports_.AutoSeachPort) {
-            Timer_TimeOutTrigger();
-            return;
-        }
-        ++ports_.PortIndex;
-        if (ports_.PortIndex >= ports_.FoundPortCount) {
-            Timer_TimeOutTrigger();
-            return;
-        }
-        ComInit_AutoSeach(AfterPause::RestartOnNewPort); // resumes in afterPause()
-        return;
-    case 1:
-        if (RxCount < 1)
-            break;
-        if (RxBuffer[0] != kAck) {
-            Timer_TimeOutTrigger();
-            return;
-        }
-        Stage = 0;
-        BlockOffset = 0;
-        timers_.start(TimerId::TimeOut, kTimeOutMs);
-        HandshakeStep = 2;
-        Timer_TxTimer();
-        if (!running_)
-            return;
-        RxCount = 0;
-        break;
-    case 2:
-        if (RxCount < 1)
-            break;
-        if (RxBuffer[0] == kPasswordWrong) {
-            Agr_PasswordError();
-            return;
-        }
-        if (RxBuffer[0] != kAck) {
-            Timer_TimeOutTrigger();
-            return;
-        }
-        setProgress(2);
-        Stage = 0;
-        BlockOffset = 0;
-        timers_.start(TimerId::TimeOut, kTimeOutMs);
-        HandshakeStep = 3;
-        Timer_TxTimer();
-        if (!running_)
-            return;
-        RxCount = 0;
-        break;
-    default:
-        if (RxCount != ExpectedReplyLength)
-            break; // too short: wait; too long: the repeat empties the buffer
-        if (ReadFromRadio) {
-            if (RxBuffer[0] != 'W') {
-                Timer_TimeOutTrigger();
-                return;
-            }
-            // A reply for another block (a late answer to a repeated
-            // request) is not taken as this block's data.
-            if (GetBE16(RxBuffer.data() + 1) != RequestAddress || RxBuffer[3] != BlockLength) {
-                RxCount = 0;
-                break;
-            }
-            std::memcpy(state_.image.at(static_cast<std::size_t>(BlockOffset)), RxBuffer.data() + 4, BlockLength);
-        } else if (RxBuffer[0] != kAck) {
-            Timer_TimeOutTrigger();
-            return;
-        }
-        ++counters_.blocksAccepted;
-        BlockOffset += BlockLength;
-        ProgressBytes += BlockLength;
-        Timer_TxTimer();
-        if (!running_)
-            return;
-        timers_.start(TimerId::TimeOut, kTimeOutMs);
-        RxCount = 0;
-        break;
-    }
-    timers_.start(TimerId::Rx, kPollMs);
+    return true;
 }
 
+// HandshakeStep 0: the identification reply, or the status reply.
+bool Exchange::takeIdentification()
+{
+    if (ExchangeMode == mode::kStatus) {
+        if (RxCount >= 2 && (RxBuffer[0] != 'Y' || RxBuffer[1] != 'S')) {
+            RxCount = 0; // not a status reply; the request is repeated
+            return false;
+        }
+        if (RxCount < kStatusReplySize)
+            return true;
+        takeStatusReply();
+        return false;
+    }
+    if (RxCount < sizeof kIdentification)
+        return true;
+    if (std::memcmp(RxBuffer.data(), kIdentification, sizeof kIdentification) == 0) {
+        setProgress(progress_ + 1);
+        return handshakeAccepted(1);
+    }
+    if (!ports_.AutoSeachPort) {
+        Timer_TimeOutTrigger();
+        return false;
+    }
+    ++ports_.PortIndex;
+    if (ports_.PortIndex >= ports_.FoundPortCount) {
+        Timer_TimeOutTrigger();
+        return false;
+    }
+    // Nothing runs in the search pause: a re-send of the request falling
+    // into it would go to the port just opened, or move past it.
+    stopTxRx();
+    ComInit_AutoSeach(AfterPause::RestartOnNewPort); // resumes in afterPause()
+    return false;
+}
+
+// HandshakeStep 1 and 2: the one-byte replies to the second request and to
+// the password block.
+bool Exchange::takeHandshakeReply()
+{
+    if (RxCount < 1)
+        return true;
+    if (HandshakeStep == 2 && RxBuffer[0] == kPasswordWrong) {
+        Agr_PasswordError();
+        return false;
+    }
+    if (RxBuffer[0] != kAck) {
+        Timer_TimeOutTrigger();
+        return false;
+    }
+    if (HandshakeStep == 2)
+        setProgress(2);
+    return handshakeAccepted(static_cast<std::uint8_t>(HandshakeStep + 1));
+}
+
+bool Exchange::handshakeAccepted(std::uint8_t nextStep)
+{
+    HandshakeStep = nextStep;
+    Stage = 0;
+    BlockOffset = 0;
+    timers_.start(TimerId::TimeOut, kTimeOutMs);
+    Timer_TxTimer();
+    if (!running_)
+        return false;
+    RxCount = 0;
+    return true;
+}
+
+// HandshakeStep 3: the reply to a block frame, taken only at its exact
+// length; a shorter one is waited for, a longer one is emptied by the
+// repeat of the frame.
+bool Exchange::takeBlockReply()
+{
+    if (RxCount != ExpectedReplyLength)
+        return true;
+    if (RxBuffer[0] != (ReadFromRadio ? std::uint8_t{'W'} : kAck)) {
+        Timer_TimeOutTrigger();
+        return false;
+    }
+    if (ReadFromRadio) {
+        // A reply for another block (a late answer to a repeated request)
+        // is not taken as this block's data.
+        if (GetBE16(RxBuffer.data() + 1) != RequestAddress || RxBuffer[3] != BlockLength) {
+            RxCount = 0;
+            return true;
+        }
+        std::memcpy(state_.image.at(static_cast<std::size_t>(BlockOffset)), RxBuffer.data() + 4, BlockLength);
+    }
+    ++counters_.blocksAccepted;
+    BlockOffset += BlockLength;
+    ProgressBytes += BlockLength;
+    Timer_TxTimer();
+    if (!running_)
+        return false;
+    timers_.start(TimerId::TimeOut, kTimeOutMs);
+    RxCount = 0;
+    return true;
+}
+
+// The receive handler's work after a wrong identification reply, once the
+// next port is open and its pause is over.
 void Exchange::rxAfterPortChange()
 {
     UnansweredSends = 0;
@@ -487,6 +543,7 @@ void Exchange::rxAfterPortChange()
         return;
     RxCount = 0;
     timers_.start(TimerId::Rx, kPollMs);
+    rxArmed_ = true;
 }
 
 // ---- endings -------------------------------------------------------------
@@ -496,7 +553,9 @@ void Exchange::Agr_Close()
     setProgress(0);
     for (TimerId id : {TimerId::TimeOut, TimerId::Pause, TimerId::Rx, TimerId::Tx})
         timers_.stop(id);
+    rxArmed_ = false;
     afterPause_ = AfterPause::None;
+    line_.setArrivalHandler({});
     line_.close();
     running_ = false;
 }
@@ -578,6 +637,35 @@ std::uint16_t Exchange::UnusedChannelCount(bool fromRadio) const
 
 // ---- operations ----------------------------------------------------------
 
+// One memory region of an operation: blocks of `step` bytes at BlockOffset
+// = start, start + step, ... while below `end`, each moved by `frame`
+// unless `present` says that block is absent (a channel record not in use,
+// the password block when no new password is to be written). `done` runs
+// when the region is through, before the next one starts.
+struct Exchange::Region {
+    int start;
+    int end;
+    int step;
+    void (Exchange::*frame)(int offset);
+    bool (Exchange::*present)(int offset) const = nullptr;
+    void (Exchange::*done)() = nullptr;
+};
+
+namespace {
+constexpr int kPasswordBlockEnd = kPasswordBlockAddress + kBlock;
+} // namespace
+
+// The configuration write, after the adjustment blocks that only AllWrite
+// sends first: the bitmap, the channel records in use, the two settings
+// areas, and the new radio password if one is to be set.
+const Exchange::Region Exchange::kAllWriteRegions[] = {
+    {0, kAdjustmentEnd, kBlock, &Exchange::WRITE_AdjustmentData, nullptr, &Exchange::adjustmentWritten},
+    {kBitmapStart, kBitmapEnd, kBlock, &Exchange::WRITE_FRQ_FUN},
+    {0, kChannelsEnd, kChannelBlock, &Exchange::WRITE_ChInfor, &Exchange::channelInData},
+    {kSettingsAStart, kSettingsAEnd, kBlock, &Exchange::WRITE_FRQ_FUN},
+    {kSettingsBStart, kSettingsBEnd, kBlock, &Exchange::WRITE_FRQ_FUN},
+    {kPasswordBlockAddress, kPasswordBlockEnd, kBlock, &Exchange::WRITE_FRQ_FUN, &Exchange::newPasswordWanted},
+};
 void Exchange::stepOperation()
 {
     switch (ExchangeMode) {
@@ -603,56 +691,58 @@ void Exchange::stepOperation()
     }
 }
 
-void Exchange::writeConfigurationStages(int first)
+// Stage n (from 1) walks region n - 1; the stage after the last region
+// ends the exchange. Called once at the start (Stage 0, after the
+// operation's own first step) and after every accepted block, which has
+// moved BlockOffset past that block.
+void Exchange::walk(const Region *regions, int count)
 {
-    const RadioData &d = state_.data;
-    if (Stage == first) {
-        if (BlockOffset < kBitmapEnd)
-            return WRITE_FRQ_FUN(BlockOffset);
-        BlockOffset = 0;
-        Stage = first + 1;
+    if (Stage == 0) {
+        Stage = 1;
+        BlockOffset = regions[0].start;
     }
-    if (Stage == first + 1) {
-        while (BlockOffset < kChannelsEnd) {
-            if (IsChannelInUse(d, BlockOffset / kChannelBlock))
-                return WRITE_ChInfor(BlockOffset);
-            BlockOffset += kChannelBlock;
+    while (Stage <= count) {
+        const Region &r = regions[Stage - 1];
+        for (; BlockOffset < r.end; BlockOffset += r.step) {
+            if (!r.present || (this->*r.present)(BlockOffset))
+                return (this->*r.frame)(BlockOffset);
         }
-        BlockOffset = kSettingsAStart;
-        Stage = first + 2;
+        if (r.done)
+            (this->*r.done)();
+        if (++Stage <= count)
+            BlockOffset = regions[Stage - 1].start;
     }
-    if (Stage == first + 2) {
-        if (BlockOffset < kSettingsAEnd)
-            return WRITE_FRQ_FUN(BlockOffset);
-        BlockOffset = kSettingsBStart;
-        Stage = first + 3;
-    }
-    if (Stage == first + 3) {
-        if (BlockOffset < kSettingsBEnd)
-            return WRITE_FRQ_FUN(BlockOffset);
-        BlockOffset = kPasswordBlockAddress;
-        Stage = first + 4;
-    }
-    if (Stage == first + 4) {
-        if (d.writeNewPassword && BlockOffset < kPasswordBlockAddress + kBlock)
-            return WRITE_FRQ_FUN(BlockOffset);
-        Stage = first + 5;
-    }
-    if (Stage == first + 5) {
-        setProgress(100);
-        WriteEnding();
-    }
+    setProgress(100);
+    WriteEnding();
+}
+
+bool Exchange::channelInData(int offset) const { return IsChannelInUse(state_.data, offset / kChannelBlock); }
+bool Exchange::channelInRadio(int offset) const
+{
+    return CheckAnChannelUsedOrNo_tmp(state_.image, offset / kChannelBlock);
+}
+bool Exchange::newPasswordWanted(int) const { return state_.data.writeNewPassword; }
+
+// The radio's bitmap is in: the progress now counts the records it has.
+void Exchange::radioBitmapTaken()
+{
+    ProgressUnit = static_cast<std::uint16_t>((7714u - 22u * UnusedChannelCount(true)) / 100u);
+}
+
+// The adjustment blocks are out; the configuration follows from the image
+// built afresh from the records.
+void Exchange::adjustmentWritten()
+{
+    GetDataForWrite(state_.data, state_.limits, state_.image, clock_(), random_);
 }
 
 void Exchange::Write()
 {
     if (Stage == 0) {
         ProgressUnit = static_cast<std::uint16_t>((7714u - 22u * UnusedChannelCount(false)) / 100u);
-        BlockOffset = kBitmapStart;
         GetDataForWrite(state_.data, state_.limits, state_.image, clock_(), random_);
-        Stage = 1;
     }
-    writeConfigurationStages(1);
+    walk(kAllWriteRegions + 1, int(std::size(kAllWriteRegions)) - 1);
 }
 
 void Exchange::AllWrite()
@@ -660,100 +750,56 @@ void Exchange::AllWrite()
     if (Stage == 0) {
         ProgressUnit = static_cast<std::uint16_t>((8123u - 22u * UnusedChannelCount(false)) / 100u);
         GetAdjustmentData(state_.adjustment, state_.image);
-        BlockOffset = 0;
-        Stage = 1;
     }
-    if (Stage == 1) {
-        if (BlockOffset < kAdjustmentEnd)
-            return WRITE_AdjustmentData(BlockOffset);
-        BlockOffset = kBitmapStart;
-        GetDataForWrite(state_.data, state_.limits, state_.image, clock_(), random_);
-        Stage = 2;
-    }
-    writeConfigurationStages(2);
+    walk(kAllWriteRegions, int(std::size(kAllWriteRegions)));
 }
 
+// The radio password block at 0x4020 is never read. The image is not
+// cleared first: bytes of absent records keep what they held.
 void Exchange::Read()
 {
-    if (Stage == 0) {
+    static constexpr Region kRegions[] = {
+        {kBitmapStart, kBitmapEnd, kBlock, &Exchange::READ_FRQ_FUN, nullptr, &Exchange::radioBitmapTaken},
+        {0, kChannelsEnd, kChannelBlock, &Exchange::READ_ChInfor, &Exchange::channelInRadio},
+        {kSettingsAStart, kSettingsAEnd, kBlock, &Exchange::READ_FRQ_FUN},
+        {kSettingsBStart, kSettingsBEnd, kBlock, &Exchange::READ_FRQ_FUN},
+    };
+    if (Stage == 0)
         ProgressUnit = 77;
-        BlockOffset = kBitmapStart;
-        Stage = 1;
-    }
-    if (Stage == 1) {
-        if (BlockOffset < kBitmapEnd)
-            return READ_FRQ_FUN(BlockOffset);
-        ProgressUnit = static_cast<std::uint16_t>((7714u - 22u * UnusedChannelCount(true)) / 100u);
-        BlockOffset = 0;
-        Stage = 2;
-    }
-    if (Stage == 2) {
-        while (BlockOffset < kChannelsEnd) {
-            if (CheckAnChannelUsedOrNo_tmp(state_.image, BlockOffset / kChannelBlock))
-                return READ_ChInfor(BlockOffset);
-            BlockOffset += kChannelBlock;
-        }
-        BlockOffset = kSettingsAStart;
-        Stage = 3;
-    }
-    if (Stage == 3) {
-        if (BlockOffset < kSettingsAEnd)
-            return READ_FRQ_FUN(BlockOffset);
-        BlockOffset = kSettingsBStart;
-        Stage = 4;
-    }
-    if (Stage == 4) {
-        if (BlockOffset < kSettingsBEnd)
-            return READ_FRQ_FUN(BlockOffset);
-        Stage = 5;
-    }
-    if (Stage == 5) {
-        setProgress(100);
-        WriteEnding();
-    }
+    walk(kRegions, int(std::size(kRegions)));
 }
 
 // The 26 adjustment blocks, radio addresses 0x4600..0x479F, each moved
 // from or to image offset (address - 0x4600).
-void Exchange::adjustmentStages(bool write)
+void Exchange::AdjustmentWrite()
 {
+    static constexpr Region kRegions[] = {{0, kAdjustmentEnd, kBlock, &Exchange::WRITE_AdjustmentData}};
     if (Stage == 0) {
         ProgressUnit = 4;
-        if (write)
-            GetAdjustmentData(state_.adjustment, state_.image);
-        BlockOffset = 0;
-        Stage = 1;
+        GetAdjustmentData(state_.adjustment, state_.image);
     }
-    if (Stage == 1) {
-        if (BlockOffset < kAdjustmentEnd)
-            return write ? WRITE_AdjustmentData(BlockOffset) : READ_AdjustmentData(BlockOffset);
-        Stage = 2;
-    }
-    setProgress(100);
-    WriteEnding();
+    walk(kRegions, int(std::size(kRegions)));
 }
 
-void Exchange::AdjustmentWrite() { adjustmentStages(true); }
-void Exchange::AdjustmentRead() { adjustmentStages(false); }
+void Exchange::AdjustmentRead()
+{
+    static constexpr Region kRegions[] = {{0, kAdjustmentEnd, kBlock, &Exchange::READ_AdjustmentData}};
+    if (Stage == 0)
+        ProgressUnit = 4;
+    walk(kRegions, int(std::size(kRegions)));
+}
 
 void Exchange::PasswordWrite()
 {
+    static constexpr Region kRegions[] = {{0, kBlock, kBlock, &Exchange::WRITE_PasswordBlock}};
     if (Stage == 0) {
         ProgressUnit = 10;
         const RadioData &d = state_.data;
         const std::string_view text(reinterpret_cast<const char *>(d.radioPassword),
                                     FieldTextLength(d.radioPassword, 12));
         PasswordBlock = ScramblePassword(text, random_);
-        BlockOffset = 0;
-        Stage = 1;
     }
-    if (Stage == 1) {
-        if (BlockOffset < kBlock)
-            return WriteData(kPasswordBlockAddress, kBlock, PasswordBlock.data());
-        Stage = 2;
-    }
-    setProgress(100);
-    WriteEnding();
+    walk(kRegions, int(std::size(kRegions)));
 }
 
 void Exchange::Read1846Status()

@@ -79,6 +79,9 @@ public:
 
     Exchange(ProgramState &state, PortSelection &ports, SerialLine &line, TimerService &timers,
              RandomByteSource random, ClockSource clock);
+    ~Exchange();
+    Exchange(const Exchange &) = delete;
+    Exchange &operator=(const Exchange &) = delete;
 
     void setListener(ExchangeListener *listener) { listener_ = listener; }
 
@@ -124,8 +127,17 @@ private:
     // Timer handlers.
     void Timer_TxTimer();
     void txTail();
+    void stopTxRx();
     void Timer_RxTimer();
     void rxAfterPortChange();
+    void onBytesArrived();
+    // Receiving, by HandshakeStep; each returns whether the receive timer
+    // goes on (false: the exchange ended or waits for something else).
+    bool takeWaitingBytes();
+    bool takeIdentification();
+    bool takeHandshakeReply();
+    bool takeBlockReply();
+    bool handshakeAccepted(std::uint8_t nextStep);
 
     // Endings.
     void Timer_TimeOutTrigger();
@@ -148,9 +160,15 @@ private:
     void READ_ChInfor(int address);
     void WRITE_AdjustmentData(int offset);
     void READ_AdjustmentData(int offset);
+    void WRITE_PasswordBlock(int offset);
 
-    // Operations: one call sends one frame or finishes.
+    // Operations: one call sends one frame or finishes. Each block
+    // operation is a list of memory regions (exchange.cpp) that walk()
+    // sends or fetches block by block, Stage being the region's number.
+    struct Region;
+    static const Region kAllWriteRegions[];
     void stepOperation();
+    void walk(const Region *regions, int count);
     void Read();
     void Write();
     void AllWrite();
@@ -158,11 +176,13 @@ private:
     void AdjustmentWrite();
     void PasswordWrite();
     void Read1846Status();
-    // The configuration write stages shared by Write and AllWrite; `first`
-    // is the stage number of the bitmap stage.
-    void writeConfigurationStages(int first);
-    void adjustmentStages(bool write);
     void takeStatusReply();
+    // What the walk asks of the data and does between regions.
+    bool channelInData(int offset) const;
+    bool channelInRadio(int offset) const;
+    bool newPasswordWanted(int offset) const;
+    void radioBitmapTaken();
+    void adjustmentWritten();
 
     void setProgress(int position);
     void advanceProgress();
@@ -180,6 +200,11 @@ private:
     ExchangeOutcome outcome_ = ExchangeOutcome::None;
     int progress_ = 0;
     AfterPause afterPause_ = AfterPause::None;
+    // The receive timer is running, and has looked once since the last
+    // send: bytes that arrive now are taken up as they come, without
+    // waiting for its next tick.
+    bool rxArmed_ = false;
+    bool rxLooked_ = false;
     ExchangeCounters counters_;
 
     // Exchange state, reset at every start.

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 namespace vkt {
 
@@ -43,6 +44,12 @@ public:
 
     // Writes one whole frame; false when the line has failed.
     virtual bool write(const std::uint8_t *data, std::size_t size) = 0;
+
+    // `handler` is called when received bytes have come in, from the
+    // caller's event loop and never from inside a call to this line; an
+    // empty handler ends the calls. A line that cannot tell when bytes come
+    // in ignores it, and its bytes are found by bytesWaiting() alone.
+    virtual void setArrivalHandler(std::function<void()> handler) { (void)handler; }
 };
 
 } // namespace vkt

@@ -106,6 +106,20 @@ bool IsLineFault(QSerialPort::SerialPortError error)
     }
 }
 
+#ifdef Q_OS_UNIX
+// Whether the device behind `fd` has gone: hung up, in error, or closed.
+bool DeviceGone(int fd)
+{
+    pollfd entry{};
+    entry.fd = fd;
+    int ready;
+    do {
+        ready = ::poll(&entry, 1, 0);
+    } while (ready < 0 && errno == EINTR);
+    return ready < 0 || (entry.revents & (POLLHUP | POLLERR | POLLNVAL));
+}
+#endif
+
 } // namespace
 
 // ---- PortMap -----------------------------------------------------------
@@ -189,11 +203,40 @@ QtSerialLine::QtSerialLine(PortMap map)
     // reads and writes; a later harmless error (a zero-time wait that found
     // nothing) would overwrite error(), so faults are caught here. Errors of
     // a failed open() are its return value, not a line failure.
+    //
+    // On Unix the port's own reader reports a read error when it finds
+    // nothing to read: the system said the device was readable, and this
+    // line's pull() took the bytes before the reader ran. That is a fault
+    // only when the device has in fact gone.
     QObject::connect(port_.get(), &QSerialPort::errorOccurred, port_.get(),
                      [this](QSerialPort::SerialPortError error) {
-                         if (port_->isOpen() && IsLineFault(error))
-                             failed_ = true;
+                         if (!port_->isOpen() || !IsLineFault(error))
+                             return;
+#ifdef Q_OS_UNIX
+                         if (error == QSerialPort::ReadError && !DeviceGone(port_->handle()))
+                             return;
+#endif
+                         failed_ = true;
                      });
+    // The port says bytes have come in both from the event loop (its
+    // notifier) and from inside this line's own reads and writes. Either
+    // way the arrival handler is called later, from the event loop, once
+    // for all the signals that came before it runs.
+    QObject::connect(port_.get(), &QSerialPort::readyRead, port_.get(), [this] {
+        if (!arrival_ || arrivalPosted_)
+            return;
+        arrivalPosted_ = true;
+        QMetaObject::invokeMethod(
+            port_.get(),
+            [this] {
+                arrivalPosted_ = false;
+                if (!arrival_ || !port_->isOpen())
+                    return;
+                const auto handler = arrival_; // it may replace itself
+                handler();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 QtSerialLine::~QtSerialLine()

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -67,6 +68,7 @@ public:
     long bytesWaiting() override;
     long read(std::uint8_t *buffer, std::size_t max) override;
     bool write(const std::uint8_t *data, std::size_t size) override;
+    void setArrivalHandler(std::function<void()> handler) override { arrival_ = std::move(handler); }
 
 private:
     // Moves what the system has received into the port's buffer without
@@ -80,6 +82,8 @@ private:
     std::unique_ptr<QSerialPort> port_;
     QByteArray leftover_; // received before the failure, not yet read
     bool failed_ = false;
+    std::function<void()> arrival_;
+    bool arrivalPosted_ = false; // a call of arrival_ waits in the event loop
 };
 
 } // namespace vkt

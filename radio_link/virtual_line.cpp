@@ -38,6 +38,42 @@ Micros RunExchange(Exchange &exchange, VirtualTimers &timers, VirtualClock &cloc
     return clock.now;
 }
 
+Micros RunExchange(Exchange &exchange, VirtualTimers &timers, VirtualClock &clock, MemoryLine &line, Micros limit)
+{
+    while (exchange.running()) {
+        const Micros arrival = line.nextArrival();
+        const Micros due = timers.nextDue();
+        if (arrival >= 0 && arrival <= limit && (due < 0 || arrival < due)) {
+            clock.now = std::max(clock.now, arrival);
+            if (line.deliverArrival())
+                continue;
+        }
+        if (!timers.fireNext(exchange, limit))
+            break;
+    }
+    return clock.now;
+}
+
+Micros MemoryLine::nextArrival() const
+{
+    const SimulatedRadio *r = radio();
+    if (!reportArrivals_ || !arrival_ || !r || r->hungUp())
+        return -1;
+    return r->nextOutputTime();
+}
+
+bool MemoryLine::deliverArrival()
+{
+    SimulatedRadio *r = radio();
+    if (!r || r->takeOutput(clock_.now, pending_) == 0)
+        return false;
+    if (arrival_) {
+        const auto handler = arrival_; // it may replace itself
+        handler();
+    }
+    return true;
+}
+
 MemoryLine::Port &MemoryLine::addPort(int number, SimulatedRadio *radio)
 {
     Port &p = ports_[number];

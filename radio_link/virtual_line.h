@@ -9,6 +9,7 @@
 #include "timer_service.h"
 
 #include <array>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -38,8 +39,14 @@ private:
     std::array<Micros, kTimerCount> due_;
 };
 
+class MemoryLine;
+
 // Runs the exchange until it ends or `limit` is reached; returns the clock.
 Micros RunExchange(Exchange &exchange, VirtualTimers &timers, VirtualClock &clock,
+                   Micros limit = 120'000'000);
+// The same, with the line reporting its arrivals in between the timers (a
+// timer due at the same moment goes first).
+Micros RunExchange(Exchange &exchange, VirtualTimers &timers, VirtualClock &clock, MemoryLine &line,
                    Micros limit = 120'000'000);
 
 class MemoryLine : public SerialLine {
@@ -54,6 +61,17 @@ public:
 
     // Makes port `number` present.
     Port &addPort(int number, SimulatedRadio *radio = nullptr);
+
+    // Off (the default), received bytes are found by polling alone. On,
+    // the line reports each of the radio's answer bytes to the arrival
+    // handler the moment it is complete, as a real port does, when it is
+    // run by the RunExchange that takes the line.
+    void reportArrivals(bool on) { reportArrivals_ = on; }
+    // When the next arrival is due, -1 when none is.
+    Micros nextArrival() const;
+    // Takes the bytes complete by now into the receive queue and reports
+    // them; false when there were none.
+    bool deliverArrival();
 
     // What happened on the line, for tests.
     struct Sent {
@@ -75,6 +93,7 @@ public:
     long bytesWaiting() override;
     long read(std::uint8_t *buffer, std::size_t max) override;
     bool write(const std::uint8_t *data, std::size_t size) override;
+    void setArrivalHandler(std::function<void()> handler) override { arrival_ = std::move(handler); }
 
 private:
     SimulatedRadio *radio() const;
@@ -86,6 +105,8 @@ private:
     std::vector<std::uint8_t> pending_;
     std::vector<Sent> sent_;
     std::vector<int> opened_;
+    bool reportArrivals_ = false;
+    std::function<void()> arrival_;
 };
 
 } // namespace vkt

@@ -160,6 +160,71 @@ TEST_F(ExchangeTest, AutoSearchMovesOnAtOnceAfterAWrongReply)
     EXPECT_LT(sends[1].second - sends[0].second, 100 * kMs);
 }
 
+// A wrong identification reply that comes late, just before the 1000 ms
+// re-send of the request, puts the 50 ms pause after opening the next port
+// across that re-send. Nothing may go out in the pause: the next port gets
+// its request once, when the pause is over, and the search stays on it.
+TEST_F(ExchangeTest, LateWrongReplyLeavesTheNextPortToItsOwnRequest)
+{
+    const struct {
+        const char *name;
+        bool silentPortFirst; // the other device is reached after a silent port
+        int answeredRequest;  // the other device answers this request of its own
+    } cases[] = {
+        {"first port, first request", false, 1},
+        {"first port, second request", false, 2},
+        {"port after silence, third request", true, 3},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        VirtualClock clock;
+        VirtualTimers timers(clock);
+        MemoryLine line(clock);
+        PortSelection ports;
+        Exchange exchange(*state, ports, line, timers, [this] { return static_cast<std::uint8_t>(gen()); },
+                          [] { return ClockTime{2026, 12, 9, 10, 0}; });
+        SimulatedRadio silent, other, radio;
+        silent.behaviour().silent = true;
+        other.behaviour().silent = true;
+        const int otherPort = c.silentPortFirst ? 2 : 1;
+        const int radioPort = otherPort + 1;
+        if (c.silentPortFirst)
+            line.addPort(1, &silent);
+        line.addPort(otherPort, &other);
+        line.addPort(radioPort, &radio);
+
+        auto requestsTo = [&](int port) {
+            int n = 0;
+            for (const auto &s : line.sent())
+                n += s.port == port && IsHandshakeRequest(s.bytes);
+            return n;
+        };
+        exchange.ExchangeMode = mode::kAdjustment;
+        exchange.ReadFromRadio = true;
+        exchange.ProgramStartClick();
+        while (exchange.running() && requestsTo(otherPort) < c.answeredRequest - 1)
+            ASSERT_TRUE(timers.fireNext(exchange, clock.now + 10 * kSecond));
+        // From the next request on, the other device answers wrongly, 965 ms
+        // after the request: the reply is seen about 35 ms before the re-send.
+        other.behaviour().silent = false;
+        other.behaviour().wrongIdentification = true;
+        other.behaviour().replyDelayUs = 965 * kMs;
+        RunExchange(exchange, timers, clock, clock.now + 60 * kSecond);
+
+        EXPECT_EQ(exchange.outcome(), ExchangeOutcome::Success);
+        EXPECT_EQ(requestsTo(otherPort), c.answeredRequest);
+        EXPECT_EQ(requestsTo(radioPort), 1) << "the radio's port gets one request, not two";
+        int framesToRadio = 0;
+        for (const auto &s : line.sent())
+            framesToRadio += s.port == radioPort;
+        EXPECT_EQ(framesToRadio, 1 + 1 + 1 + 26 + 1) << "every frame goes out once: handshake, 0x02, password, "
+                                                        "26 blocks, end";
+        const std::vector<int> opened =
+            c.silentPortFirst ? std::vector<int>{1, otherPort, radioPort} : std::vector<int>{otherPort, radioPort};
+        EXPECT_EQ(line.opened(), opened);
+    }
+}
+
 TEST_F(ExchangeTest, SlowRadioIsRepeatedToButNeverTimesOut)
 {
     SimulatedRadio radio;
@@ -178,6 +243,70 @@ TEST_F(ExchangeTest, SlowRadioIsRepeatedToButNeverTimesOut)
     ASSERT_EQ(reads.size(), 2u);
     EXPECT_EQ(reads[1] - reads[0], kSecond);
     EXPECT_EQ(state->adjustment.apc[0].freq.get(), 0x00010203u) << "frequencies arrive most significant byte first";
+}
+
+// Bytes that come in are taken up the moment they are complete, but never
+// before the receive timer's first look after a send: 10 ms after a send of
+// the send timer, 3 ms after one of the receive handler.
+TEST_F(ExchangeTest, ArrivingRepliesAreTakenUpAtOnceButNotBeforeTheFirstLook)
+{
+    struct Run {
+        std::vector<MemoryLine::Sent> sent;
+        Micros took = 0;
+    };
+    auto read = [&](bool wireTiming, bool arrivals) {
+        VirtualClock clock;
+        VirtualTimers timers(clock);
+        MemoryLine line(clock);
+        PortSelection ports;
+        ports.AutoSeachPort = false;
+        Exchange exchange(*state, ports, line, timers, [this] { return static_cast<std::uint8_t>(gen()); },
+                          [] { return ClockTime{2026, 12, 9, 10, 0}; });
+        SimulatedRadio radio;
+        radio.behaviour().wireTiming = wireTiming;
+        line.addPort(1, &radio);
+        line.reportArrivals(arrivals);
+        exchange.ExchangeMode = mode::kAdjustment;
+        exchange.ReadFromRadio = true;
+        exchange.ProgramStartClick();
+        RunExchange(exchange, timers, clock, line, 60 * kSecond);
+        EXPECT_EQ(exchange.outcome(), ExchangeOutcome::Success);
+        return Run{line.sent(), clock.now};
+    };
+    auto gaps = [](const Run &r) {
+        std::vector<Micros> out;
+        for (std::size_t i = 1; i < r.sent.size(); ++i)
+            out.push_back(r.sent[i].time - r.sent[i - 1].time);
+        return out;
+    };
+
+    // A radio that answers at once: its replies are in before each first
+    // look, so the pace is the timers' alone, arrivals or not: 10 ms after
+    // the handshake request, 3 ms after every frame sent on a reply.
+    const Run timed = read(false, false), woken = read(false, true);
+    ASSERT_EQ(timed.sent.size(), 1u + 1 + 1 + 26 + 1);
+    std::vector<Micros> pace(timed.sent.size() - 1, 3 * kMs);
+    pace[0] = 10 * kMs;
+    EXPECT_EQ(gaps(timed), pace);
+    EXPECT_EQ(gaps(woken), pace);
+
+    // At 9600 baud a reply is taken up when its last byte is in, so the next
+    // frame leaves when the request and its reply have crossed the line;
+    // only the 1-byte reply to the second request comes before the first
+    // look and waits for it.
+    const Run wire = read(true, true);
+    ASSERT_EQ(wire.sent.size(), timed.sent.size());
+    auto replyLength = [](const std::vector<std::uint8_t> &frame) -> std::size_t {
+        return frame[0] == 'R' ? 4u + frame[3] : frame.size() == 8 ? 8u : 1u;
+    };
+    std::vector<Micros> wirePace;
+    for (std::size_t i = 0; i + 1 < wire.sent.size(); ++i) {
+        const auto &frame = wire.sent[i].bytes;
+        wirePace.push_back(frame.size() == 1 ? 3 * kMs
+                                             : Micros(frame.size() + replyLength(frame)) * kByteTimeUs);
+    }
+    EXPECT_EQ(gaps(wire), wirePace);
+    EXPECT_LT(wire.took, read(true, false).took) << "faster than polling alone";
 }
 
 // ---- failures ------------------------------------------------------------

@@ -1,8 +1,11 @@
+#include "qt_timers.h"
 #include "serial_port_qt.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -336,6 +339,84 @@ TEST_F(SerialLineOverPty, OpenIsExclusiveAndProbeSeesIt)
     EXPECT_TRUE(other.probe(2));
 }
 
+// Runs the event loop until `done` holds or `bound` has passed.
+bool ProcessEventsUntil(const std::function<bool()> &done, Clock::duration bound = 2s)
+{
+    const auto deadline = Clock::now() + bound;
+    while (!done() && Clock::now() < deadline)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return done();
+}
+
+TEST_F(SerialLineOverPty, ReportsArrivalsFromTheEventLoopOnly)
+{
+    QtSerialLine line(PortMap::FromDevices({pty_.path()}));
+    ASSERT_TRUE(line.open(1));
+    int calls = 0;
+    bool insideALineCall = false;
+    bool calledInside = false;
+    line.setArrivalHandler([&] {
+        ++calls;
+        calledInside |= insideALineCall;
+    });
+
+    pty_.send("abc");
+    EXPECT_TRUE(ProcessEventsUntil([&] { return calls > 0; })) << "bytes came in unreported";
+    EXPECT_EQ(line.bytesWaiting(), 3);
+    EXPECT_EQ(ReadAll(line, 3), "abc");
+
+    // Bytes the line takes in during its own call are reported after it.
+    pty_.send("de");
+    std::this_thread::sleep_for(50ms);
+    calls = 0;
+    insideALineCall = true;
+    EXPECT_EQ(line.bytesWaiting(), 2);
+    insideALineCall = false;
+    ProcessEventsUntil([&] { return calls > 0; }, 200ms);
+    EXPECT_FALSE(calledInside);
+    EXPECT_LE(calls, 1) << "one call for the signals that came before it";
+    EXPECT_EQ(ReadAll(line, 2), "de");
+
+    // A handler taken away, or a closed line, reports nothing.
+    for (const bool close : {false, true}) {
+        if (close) {
+            line.setArrivalHandler([&] { ++calls; });
+            line.close();
+        } else {
+            line.setArrivalHandler({});
+        }
+        calls = 0;
+        pty_.send("f");
+        ProcessEventsUntil([&] { return calls > 0; }, 100ms);
+        EXPECT_EQ(calls, 0) << (close ? "closed" : "no handler");
+        ASSERT_TRUE(line.open(1));
+    }
+}
+
+// The port's own reader may find the bytes it was woken for already taken
+// by the line (its readiness was seen before the line read them); that is
+// no fault of the line.
+TEST_F(SerialLineOverPty, BytesTakenBeforeThePortsReaderLooksAreNoFault)
+{
+    QtSerialLine line(PortMap::FromDevices({pty_.path()}));
+    ASSERT_TRUE(line.open(1));
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        pty_.send("ab");
+        std::this_thread::sleep_for(5ms);
+        long taken = -2;
+        QTimer::singleShot(0, [&] { taken = line.bytesWaiting(); });
+        ProcessEventsUntil([&] { return taken != -2; }, 500ms);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(taken, 2);
+        ASSERT_EQ(line.bytesWaiting(), 2);
+        ASSERT_EQ(ReadAll(line, 2), "ab");
+        const std::uint8_t byte = 'x';
+        ASSERT_TRUE(line.write(&byte, 1));
+        ASSERT_EQ(pty_.receive(1), "x");
+    }
+}
+
 TEST_F(SerialLineOverPty, HangUpFailsTheLineWithoutBlocking)
 {
     QtSerialLine line(PortMap::FromDevices({pty_.path()}));
@@ -362,6 +443,56 @@ TEST_F(SerialLineOverPty, HangUpFailsTheLineWithoutBlocking)
     EXPECT_TRUE(line.isOpen());
     line.close();
     EXPECT_FALSE(line.isOpen());
+}
+
+// ---- the exchange's timers ---------------------------------------------
+
+// Every start counts from the moment it is made, a restart from the timer's
+// own handler too. After a send from the receive handler (which re-arms the
+// receive timer at 10 ms, then at 3 ms) the next look comes 3 ms after the
+// send, also when the handler ran late; a re-send comes 1000 ms after the
+// last one. The service runs on a clock of the test's, so only the order of
+// events comes from the real event loop, never a measured time.
+TEST(QtTimerService, RestartsCountFromTheMomentTheyAreMade)
+{
+    constexpr qint64 kMsNs = 1'000'000;
+    const struct {
+        const char *name;
+        TimerId id;
+        int firstMs;               // the start that makes the timer fire
+        qint64 lateNs;             // how late its handler runs after that
+        std::vector<int> restarts; // made by the handler, in order
+        int dueMs;                 // then due this long after the handler ran
+    } cases[] = {
+        {"reply-driven send: 10 ms, then the 3 ms re-arm", TimerId::Rx, 3, 0, {10, 3}, 3},
+        {"the same, handler 2 ms late", TimerId::Rx, 3, 2 * kMsNs, {10, 3}, 3},
+        {"first look after a send from the send timer", TimerId::Rx, 10, 0, {10}, 10},
+        {"look again after a late look", TimerId::Rx, 10, kMsNs, {3}, 3},
+        {"re-send after a late tick", TimerId::Tx, 5, 5 * kMsNs, {1000}, 1000},
+    };
+    for (const auto &c : cases) {
+        qint64 now = 0;
+        QtTimerService timers([&] { return now; });
+        QEventLoop loop;
+        qint64 due = -1;
+        int fired = 0;
+        timers.setHandler([&](TimerId id) {
+            ++fired;
+            now += c.firstMs * kMsNs + c.lateNs;
+            for (int ms : c.restarts)
+                timers.start(id, ms);
+            due = timers.dueNs(id) - now;
+            timers.stop(id);
+            loop.quit();
+        });
+        timers.start(c.id, c.firstMs);
+        EXPECT_EQ(timers.dueNs(c.id), c.firstMs * kMsNs) << c.name;
+        QTimer::singleShot(5000, &loop, &QEventLoop::quit); // in case it never fires
+        loop.exec();
+        EXPECT_EQ(fired, 1) << c.name;
+        EXPECT_EQ(due, c.dueMs * kMsNs) << c.name;
+        EXPECT_EQ(timers.dueNs(c.id), -1) << c.name << ": stopped";
+    }
 }
 
 } // namespace
