@@ -22,6 +22,21 @@ namespace {
 
 constexpr const char *kBom = "\xEF\xBB\xBF";
 
+// The folder of the running program; empty when it cannot be told.
+QString ExecutableFolder()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+#ifdef __linux__
+    // A tool without a QCoreApplication (the command-line tool).
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec)
+        return QString::fromStdString(exe.parent_path().string());
+#endif
+    return {};
+}
+
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string TrimRight(std::string s)
@@ -297,22 +312,28 @@ bool AppConfig::load(const std::string &path, bool &created, std::string &error)
 {
     created = false;
     error.clear();
-    *this = AppConfig();
-
-    std::error_code ec;
-    if (std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found) {
-        IniFile ini;
-        writeTo(ini, true);
-        const std::string text = ini.text();
-        FileWriteResult w = WriteFileAtomic(path, text.data(), text.size());
-        if (!w.ok) {
-            error = "Could not create the settings file \"" + path + "\": " + w.error + ".";
-            return false;
-        }
-        created = true;
+    if (read(path))
         return true;
-    }
 
+    // A missing file is created with every key at its default.
+    IniFile ini;
+    writeTo(ini, true);
+    const std::string text = ini.text();
+    FileWriteResult w = WriteFileAtomic(path, text.data(), text.size());
+    if (!w.ok) {
+        error = "Could not create the settings file \"" + path + "\": " + w.error + ".";
+        return false;
+    }
+    created = true;
+    return true;
+}
+
+bool AppConfig::read(const std::string &path)
+{
+    *this = AppConfig();
+    std::error_code ec;
+    if (std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found)
+        return false;
     // A file that cannot be read leaves every value at its default.
     FileReadResult r = ReadFilePrefix(path, kConfigReadLimit);
     IniFile ini;
@@ -345,27 +366,35 @@ bool AppConfig::save(const std::string &path, std::string &error) const
     return true;
 }
 
-std::string AppConfig::DefaultPath()
+std::string AppConfig::DefaultPath(Folders folders)
 {
     const QString file = QString::fromUtf8(kConfigFileName);
-    if (!qEnvironmentVariableIsEmpty("VKT410_CONFIG_DIR")) {
-        const QString dir = qEnvironmentVariable("VKT410_CONFIG_DIR");
-        QDir().mkpath(dir);
+    auto in = [&](const QString &dir) {
+        if (folders == Folders::Make)
+            QDir().mkpath(dir);
         return QDir(dir).filePath(file).toStdString();
-    }
+    };
+    if (!qEnvironmentVariableIsEmpty("VKT410_CONFIG_DIR"))
+        return in(qEnvironmentVariable("VKT410_CONFIG_DIR"));
 
     // QFileInfo::isWritable() does not see every folder permission (on
     // Windows it looks at the read-only flag only), so try to create a file.
-    const QString appDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+    const QString appDir = ExecutableFolder();
     if (!appDir.isEmpty()) {
         QTemporaryFile probe(QDir(appDir).filePath(QStringLiteral(".vkt410-write-test-XXXXXX")));
         if (probe.open())
             return QDir(appDir).filePath(file).toStdString();
     }
 
-    const QString configDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(configDir);
-    return QDir(configDir).filePath(file).toStdString();
+    // The application's own folder (".../vkt410") whatever the running
+    // program is called, so that the window and the command-line tool share it.
+    return in(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                  .filePath(QStringLiteral("vkt410")));
+}
+
+std::string AppConfig::FindPath(const std::string &file, Folders folders)
+{
+    return file.empty() ? DefaultPath(folders) : file;
 }
 
 } // namespace vkt

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -86,10 +87,20 @@ struct AppConfig {
     AppConfig(); // the defaults
     bool operator==(const AppConfig &) const = default;
 
+    // Whether finding the file may make the folder it is to live in.
+    enum class Folders : std::uint8_t { Make, Leave };
     // Where the file lives: the folder of the executable when it can be
     // written there, else the user's configuration folder. The environment
     // variable VKT410_CONFIG_DIR overrides both.
-    static std::string DefaultPath();
+    static std::string DefaultPath(Folders folders = Folders::Make);
+    // The file the window and the command-line tool use: `file` (their
+    // --config option) when it is not empty, else DefaultPath().
+    static std::string FindPath(const std::string &file, Folders folders = Folders::Make);
+
+    // Reads the file at `path` when there is one; a missing or unreadable
+    // file leaves every value at its default. Never creates or changes a
+    // file. Returns whether the file was there.
+    bool read(const std::string &path);
 
     // Reads the file at `path`. A missing file is created with every key at
     // its default (true is returned in `created`). Missing or unreadable

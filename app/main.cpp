@@ -32,8 +32,7 @@ int main(int argc, char **argv)
     parser.process(app);
 
     vkt::AppSession session;
-    const std::string configPath =
-        parser.isSet(config) ? parser.value(config).toStdString() : vkt::AppConfig::DefaultPath();
+    const std::string configPath = vkt::AppConfig::FindPath(parser.value(config).toStdString());
 
     std::unique_ptr<vkt::SimulatedRadio> radio;
     std::unique_ptr<vkt::PtyRadioHost> host;

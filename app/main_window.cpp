@@ -1,11 +1,15 @@
 #include "main_window.h"
 
 #include "about_dialog.h"
+#include "auto_offset_dialog.h"
 #include "batch_set_dialog.h"
 #include "codecs.h"
 #include "communication_port.h"
+#include "dtmf_page.h"
+#include "fm_page.h"
 #include "gbk_text.h"
 #include "message_dialogs.h"
+#include "open_msg_dialog.h"
 #include "pages.h"
 #include "program_dialog.h"
 #include "project_file.h"
@@ -70,10 +74,9 @@ TForm1::TForm1(AppSession &session, std::string configPath, QWidget *parent)
     PageControl->setObjectName("PageControl");
     channelPage = new ChannelPage(session_, PageControl);
     optionsPage = new OptionsPage(session_, PageControl);
-    dtmfPage = new DtmfPage(session_, PageControl);
+    dtmfPage = new DtmfEditPage(session_, PageControl);
     pages_ = {channelPage, optionsPage, dtmfPage, new PlainPage(session_, 243, "TwoTonePage", PageControl),
-              new PlainPage(session_, 244, "FiveTonePage", PageControl),
-              new PlainPage(session_, 220, "FmPage", PageControl)};
+              new PlainPage(session_, 244, "FiveTonePage", PageControl), new FmPage(session_, PageControl)};
     for (EditorPage *p : pages_)
         PageControl->addTab(p, QString());
     auto *layout = new QVBoxLayout(central);
@@ -84,6 +87,11 @@ TForm1::TForm1(AppSession &session, std::string configPath, QWidget *parent)
     buildMenus();
     buildToolBar();
     connect(channelPage->bChBatchSet, &QPushButton::clicked, this, &TForm1::bChBatchSetClick);
+    connect(optionsPage->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(optionsPage->bOpenMsgDefind, &QPushButton::clicked, this, &TForm1::bOpenMsgDefindClick);
+    // Enter in the options page's text fields ends the edit as the hidden
+    // button does.
+    session_.endEdit = [this] { focusHide(); };
     statusPanel0 = new QLabel(this);
     statusPanel0->setObjectName("statusPanel0");
     statusPanel0->setFixedWidth(300);
@@ -95,7 +103,7 @@ TForm1::TForm1(AppSession &session, std::string configPath, QWidget *parent)
     startUp();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { session_.endEdit = nullptr; }
 
 void TForm1::buildMenus()
 {
@@ -211,6 +219,7 @@ void TForm1::startUp()
     ports.Port = port;
 
     bHide->setGeometry(0, 0, 1, 1);
+    optionsPage->showScramblingOption();
     RecomputeMaxOffsets(session_.state.limits);
     applyGridSizes();
 
@@ -407,6 +416,20 @@ void TForm1::bChBatchSetClick()
     TChBatchSetDlg dialog(session_.state.data, session_.state.limits, this);
     if (dialog.exec() == QDialog::Accepted)
         RefreshMainWindow();
+}
+
+void TForm1::Button1Click()
+{
+    focusHide();
+    TAutoOffsetDlg dialog(session_.state, this);
+    dialog.exec();
+}
+
+void TForm1::bOpenMsgDefindClick()
+{
+    focusHide();
+    TOpenMsgDlg dialog(session_.state, this);
+    dialog.exec();
 }
 
 void TForm1::MenuAboutClick()

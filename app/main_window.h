@@ -20,7 +20,7 @@ class QToolButton;
 namespace vkt {
 
 class ChannelPage;
-class DtmfPage;
+class DtmfEditPage;
 class EditorPage;
 class OptionsPage;
 
@@ -53,6 +53,10 @@ public:
     void MenuPortClick();
     void MenuAboutClick();
     void bChBatchSetClick();
+    // The options page's "..." buttons: the automatic repeater-offset table
+    // and the power-on message lines.
+    void Button1Click();
+    void bOpenMsgDefindClick();
 
     // Writes the configuration file as it stands (done at shutdown).
     void writeConfig();
@@ -78,7 +82,7 @@ public:
     QLabel *statusPanel0, *statusPanel1;
     ChannelPage *channelPage;
     OptionsPage *optionsPage;
-    DtmfPage *dtmfPage;
+    DtmfEditPage *dtmfPage;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -22,53 +22,42 @@
 
 namespace vkt::cli {
 
+const Verb kNewVerb = {
+    "new",
+    "usage: vkt410-cli new -o FILE.Dvf\n"
+    "Writes the project of a new configuration, as the program starts with it.\n",
+    {"-o"},
+    {},
+    0};
 
-const char *const kUsage =
-    "usage: vkt410-cli <command> [options]\n"
-    "\n"
-    "Commands:\n"
-    "  new     write the default project\n"
-    "  image   turn a project into the radio's memory image\n"
-    "  decode  turn a radio memory image into a project\n"
-    "  info    summarise a project\n"
-    "  ports   list the numbered serial ports\n"
-    "  read    read a radio into a project\n"
-    "  write   write a project into a radio\n"
-    "  sim     run a simulated radio on a pseudo-terminal\n"
-    "\n"
-    "Run 'vkt410-cli <command> --help' for the options of a command.\n";
+const Verb kImageVerb = {
+    "image",
+    "usage: vkt410-cli image FILE.Dvf -o IMAGE.bin [--clock YYYY-MM-DDTHH:MM] [--seed N]\n"
+    "Loads the project as the program does, builds the radio image with the default\n"
+    "band limits and writes image bytes 0x0000-0x451F (17696 bytes).\n"
+    "  --clock  date and time stamped as the last programming time (default: now)\n"
+    "  --seed   seed for the random bytes of the password block, for repeatable images\n",
+    {"-o", "--clock", "--seed"},
+    {},
+    1};
 
-const Verb kVerbs[] = {
-    {"new",
-     "usage: vkt410-cli new -o FILE.Dvf\n"
-     "Writes the project of a new configuration, as the program starts with it.\n",
-     {"-o"},
-     {},
-     0},
-    {"image",
-     "usage: vkt410-cli image FILE.Dvf -o IMAGE.bin [--clock YYYY-MM-DDTHH:MM] [--seed N]\n"
-     "Loads the project as the program does, builds the radio image with the default\n"
-     "band limits and writes image bytes 0x0000-0x451F (17696 bytes).\n"
-     "  --clock  date and time stamped as the last programming time (default: now)\n"
-     "  --seed   seed for the random bytes of the password block, for repeatable images\n",
-     {"-o", "--clock", "--seed"},
-     {},
-     1},
-    {"decode",
-     "usage: vkt410-cli decode IMAGE.bin -o FILE.Dvf [--base FILE.Dvf]\n"
-     "Starts from the default project (or --base), takes the configuration from the\n"
-     "radio image, writes the project and prints the band limits and the last\n"
-     "programming time the image held. A short image is padded with zeros.\n",
-     {"-o", "--base"},
-     {},
-     1},
-    {"info",
-     "usage: vkt410-cli info FILE.Dvf\n"
-     "Prints the channels in use, VFO A and B and the main options of a project.\n",
-     {},
-     {},
-     1},
-};
+const Verb kDecodeVerb = {
+    "decode",
+    "usage: vkt410-cli decode IMAGE.bin -o FILE.Dvf [--base FILE.Dvf]\n"
+    "Starts from the default project (or --base), takes the configuration from the\n"
+    "radio image, writes the project and prints the band limits and the last\n"
+    "programming time the image held. A short image is padded with zeros.\n",
+    {"-o", "--base"},
+    {},
+    1};
+
+const Verb kInfoVerb = {
+    "info",
+    "usage: vkt410-cli info FILE.Dvf\n"
+    "Prints the channels in use, VFO A and B and the main options of a project.\n",
+    {},
+    {},
+    1};
 
 // Parses the arguments after the verb; on error sets `error`.
 Parsed ParseArgs(const Verb &verb, const std::vector<std::string> &args, std::string &error)
@@ -97,9 +86,12 @@ Parsed ParseArgs(const Verb &verb, const std::vector<std::string> &args, std::st
             p.positionals.push_back(a);
         }
     }
-    if (!p.help && p.positionals.size() != verb.positionals)
-        error = verb.positionals == 0 ? "unexpected argument " + p.positionals.front()
-                                      : "expected " + std::to_string(verb.positionals) + " file argument";
+    const std::size_t n = p.positionals.size();
+    const bool counted = verb.morePositionals ? n >= verb.positionals : n == verb.positionals;
+    if (!p.help && !counted)
+        error = verb.morePositionals  ? "expected at least " + std::to_string(verb.positionals) + " arguments"
+                : verb.positionals == 0 ? "unexpected argument " + p.positionals.front()
+                                        : "expected " + std::to_string(verb.positionals) + " file argument";
     if (!p.help && error.empty() && verb.valueOptions.count("-o") && !p.options.count("-o"))
         error = "missing -o FILE";
     return p;
@@ -328,53 +320,78 @@ int CmdInfo(const Parsed &p, std::ostream &out, std::ostream &err)
     return kExitOk;
 }
 
+// Every verb: its argument rules and help, the line of the command list
+// and the function that runs it.
+struct Command {
+    const Verb *verb;
+    const char *summary;
+    int (*run)(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal);
+    void (*moreHelp)(std::ostream &out) = nullptr; // printed after the verb's help
+};
+
+const Command kCommands[] = {
+    {&kNewVerb, "write the default project",
+     [](const Parsed &p, std::ostream &out, std::ostream &err, bool) { return CmdNew(p, out, err); }},
+    {&kImageVerb, "turn a project into the radio's memory image",
+     [](const Parsed &p, std::ostream &out, std::ostream &err, bool) { return CmdImage(p, out, err); }},
+    {&kDecodeVerb, "turn a radio memory image into a project",
+     [](const Parsed &p, std::ostream &out, std::ostream &err, bool) { return CmdDecode(p, out, err); }},
+    {&kInfoVerb, "summarise a project",
+     [](const Parsed &p, std::ostream &out, std::ostream &err, bool) { return CmdInfo(p, out, err); }},
+    {&kGetVerb, "print what the controls and grid cells of the pages show",
+     [](const Parsed &p, std::ostream &out, std::ostream &err, bool) { return CmdGet(p, out, err); },
+     &PrintFieldNames},
+    {&kSetVerb, "type texts into controls and grid cells and save the project",
+     [](const Parsed &p, std::ostream &out, std::ostream &err, bool) { return CmdSet(p, out, err); },
+     &PrintFieldNames},
+    {&kPortsVerb, "list the numbered serial ports",
+     [](const Parsed &p, std::ostream &out, std::ostream &err, bool) { return CmdPorts(p, out, err); }},
+    {&kReadVerb, "read a radio into a project", &CmdRead},
+    {&kWriteVerb, "write a project into a radio", &CmdWrite},
+    {&kSimVerb, "run a simulated radio on a pseudo-terminal",
+     [](const Parsed &p, std::ostream &out, std::ostream &err, bool) { return CmdSim(p, out, err); }},
+};
+
+void PrintUsage(std::ostream &out)
+{
+    out << "usage: vkt410-cli <command> [options]\n\nCommands:\n";
+    for (const Command &c : kCommands)
+        out << "  " << std::left << std::setw(8) << c.verb->name << std::right << c.summary << "\n";
+    out << "\nRun 'vkt410-cli <command> --help' for the options of a command.\n";
+}
+
 int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool terminal)
 {
     if (args.empty()) {
-        err << kUsage;
+        PrintUsage(err);
         return kExitUsage;
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        out << kUsage;
+        PrintUsage(out);
         return kExitOk;
     }
-    const Verb *verb = nullptr;
-    for (const Verb &v : kVerbs)
-        if (args[0] == v.name)
-            verb = &v;
-    for (const Verb *v : {&kPortsVerb, &kReadVerb, &kWriteVerb, &kSimVerb})
-        if (args[0] == v->name)
-            verb = v;
-    if (!verb) {
+    const Command *command = nullptr;
+    for (const Command &c : kCommands)
+        if (args[0] == c.verb->name)
+            command = &c;
+    if (!command) {
         err << "vkt410-cli: unknown command '" << args[0] << "' (try --help)\n";
         return kExitUsage;
     }
+    const Verb &verb = *command->verb;
     std::string error;
-    const Parsed p = ParseArgs(*verb, args, error);
+    const Parsed p = ParseArgs(verb, args, error);
     if (p.help) {
-        out << verb->help;
+        out << verb.help;
+        if (command->moreHelp)
+            command->moreHelp(out);
         return kExitOk;
     }
     if (!error.empty()) {
-        err << "vkt410-cli " << verb->name << ": " << error << " (try --help)\n";
+        err << "vkt410-cli " << verb.name << ": " << error << " (try --help)\n";
         return kExitUsage;
     }
-    const std::string name = verb->name;
-    if (name == "new")
-        return CmdNew(p, out, err);
-    if (name == "image")
-        return CmdImage(p, out, err);
-    if (name == "decode")
-        return CmdDecode(p, out, err);
-    if (name == "ports")
-        return CmdPorts(p, out, err);
-    if (name == "read")
-        return CmdRead(p, out, err, terminal);
-    if (name == "write")
-        return CmdWrite(p, out, err, terminal);
-    if (name == "sim")
-        return CmdSim(p, out, err);
-    return CmdInfo(p, out, err);
+    return command->run(p, out, err, terminal);
 }
 
 } // namespace vkt::cli

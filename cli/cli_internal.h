@@ -20,6 +20,7 @@ struct Verb {
     std::set<std::string> valueOptions; // options that take a value
     std::set<std::string> flagOptions;  // options that stand alone
     std::size_t positionals;            // exact number of positional arguments
+    bool morePositionals = false;       // `positionals` is the least number, more may follow
 };
 
 struct Parsed {
@@ -43,5 +44,12 @@ int CmdPorts(const Parsed &p, std::ostream &out, std::ostream &err);
 int CmdRead(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal);
 int CmdWrite(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal);
 int CmdSim(const Parsed &p, std::ostream &out, std::ostream &err);
+
+// The verbs on the controls and grid cells of the pages.
+extern const Verb kGetVerb, kSetVerb;
+int CmdGet(const Parsed &p, std::ostream &out, std::ostream &err);
+int CmdSet(const Parsed &p, std::ostream &out, std::ostream &err);
+// The names get and set take, printed after their help.
+void PrintFieldNames(std::ostream &out);
 
 } // namespace vkt::cli

@@ -3,6 +3,7 @@
 #include "app_session.h"
 #include "channel_edit.h"
 #include "codecs.h"
+#include "field_texts.h"
 #include "field_widgets.h"
 #include "gbk_text.h"
 #include "localisation.h"
@@ -41,34 +42,13 @@ QLabel *Caption(QWidget *parent, const char *name)
     return l;
 }
 
-QString PowerText(unsigned code)
+// Puts a list's items in (another language), keeping its selection.
+void RefillList(QComboBox *list, const QStringList &items)
 {
-    switch (code) {
-    case kPowerLow: return MainText(27);
-    case kPowerHigh: return MainText(26);
-    default: return MainText(192); // codes 2 and 3
-    }
-}
-
-QString BusyText(unsigned code)
-{
-    switch (code) {
-    case kBusyOff: return MainText(32);
-    case kBusyDqt: return MainText(34);
-    case kBusyCat: return MainText(33);
-    default: return {};
-    }
-}
-
-QString SignalSystemText(unsigned system)
-{
-    switch (system) {
-    case kSignalOff: return MainText(75);
-    case kSignalDtmf: return QStringLiteral("DTMF");
-    case kSignal2Tone: return QStringLiteral("2-TONE");
-    case kSignal5Tone: return QStringLiteral("5-TONE");
-    default: return {};
-    }
+    const int selected = list->currentIndex();
+    list->clear();
+    list->addItems(items);
+    list->setCurrentIndex(selected);
 }
 
 // The bytes of a typed text as the radio stores them: GBK, whole
@@ -183,15 +163,6 @@ ChannelPage::ChannelPage(AppSession &session, QWidget *parent) : EditorPage(sess
 
 QString ChannelPage::caption() const { return MainText(25); }
 
-void ChannelPage::fillList(QComboBox *list, std::initializer_list<int> texts)
-{
-    const int selected = list->currentIndex();
-    list->clear();
-    for (int t : texts)
-        list->addItem(MainText(t));
-    list->setCurrentIndex(selected);
-}
-
 void ChannelPage::retranslate()
 {
     static const int kHeadings[kColumns] = {15, 16, 17, 18, 19, 20, 21, 22, 23, 321, 322, 24};
@@ -203,15 +174,11 @@ void ChannelPage::retranslate()
     sTiShi_0->setText(MainText(216));
     sTiShi_0->adjustSize();
     bChBatchSet->setText(MainText(169));
-    fillList(cbChInfor_Pow, {27, 192, 26});
-    fillList(cbChInfor_Bandwidth, {29, 28});
-    fillList(cbChInfor_SCN, {31, 30});
-    fillList(cbChInfor_BusyFit, {32, 34, 33});
-    const int system = cbChInforSignalSys->currentIndex();
-    cbChInforSignalSys->clear();
-    cbChInforSignalSys->addItems({MainText(75), QStringLiteral("DTMF"), QStringLiteral("2-TONE"),
-                                  QStringLiteral("5-TONE")});
-    cbChInforSignalSys->setCurrentIndex(system);
+    RefillList(cbChInfor_Pow, ChannelListItems(kColPower));
+    RefillList(cbChInfor_Bandwidth, ChannelListItems(kColBandwidth));
+    RefillList(cbChInfor_SCN, ChannelListItems(kColScan));
+    RefillList(cbChInfor_BusyFit, ChannelListItems(kColBusy));
+    RefillList(cbChInforSignalSys, ChannelListItems(kColSignalSystem));
 }
 
 bool ChannelPage::rowInUse(int row) const { return IsChannelInUse(session_.state.data, row) && row >= 1; }
@@ -229,31 +196,8 @@ void ChannelPage::StringGridUpdataRow(int ch)
 {
     if (ch < 1 || ch > kChannelCount)
         return;
-    const RadioData &d = session_.state.data;
-    if (!IsChannelInUse(d, ch)) {
-        for (int c = 1; c < kColumns; ++c)
-            StringGrid1->setCellText(ch, c, QString());
-        return;
-    }
-    const ChannelEntry &e = d.channels[ch];
-    const unsigned system = SignalSystemOf(e);
-    const int number = SignalNumberListIndex(e);
-    const QString texts[kColumns] = {
-        QString::number(ch),
-        QString::fromStdString(ChannelFreqText(e.rxFreq)),
-        QString::fromStdString(ChannelFreqText(e.txFreq)),
-        QString::fromStdString(ToneText({e.decodeCode, e.decodeType})),
-        QString::fromStdString(ToneText({e.encodeCode, e.encodeType})),
-        PowerText(PowerOf(e)),
-        WideOf(e) ? MainText(28) : MainText(29),
-        ScanAddOf(e) ? MainText(30) : MainText(31),
-        BusyText(BusyLockOf(e)),
-        SignalSystemText(system),
-        system == kSignalOff || number < 0 ? QString() : QString::number(number + 1),
-        DecodeGbkField(e.name, sizeof e.name),
-    };
     for (int c = 1; c < kColumns; ++c)
-        StringGrid1->setCellText(ch, c, texts[c]);
+        StringGrid1->setCellText(ch, c, ChannelCellText(session_.state.data, ch, c));
 }
 
 void ChannelPage::load()
@@ -278,8 +222,7 @@ void ChannelPage::load()
 void ChannelPage::rebuildSignalNumbers(unsigned system)
 {
     cbChInforSignalNo->clear();
-    for (int n = 1; n <= SignalNumberCount(system); ++n)
-        cbChInforSignalNo->addItem(QString::number(n));
+    cbChInforSignalNo->addItems(ChannelListItems(kColSignalNumber, system));
 }
 
 QWidget *ChannelPage::openEditor(int row, int column)

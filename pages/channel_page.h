@@ -53,7 +53,6 @@ private:
     void storeFrom(QWidget *editor, int row, int column);
     void storeFrequency(int row, int column);
     void rebuildSignalNumbers(unsigned system);
-    void fillList(QComboBox *list, std::initializer_list<int> texts);
     bool rowInUse(int row) const;
 };
 

@@ -5,6 +5,7 @@
 #include "gbk_text.h"
 #include "localisation.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,100 +13,203 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace vkt {
 
 // ---- options page --------------------------------------------------------
 
-OptionsPage::OptionsPage(AppSession &session, QWidget *parent) : EditorPage(session, parent)
+namespace {
+
+// Main-table texts of the page's own captions.
+constexpr int kTextOptionsCaption = 35;    // "Optional Features"
+constexpr int kTextFrequencyTitle = 36;    // "Frequency Mode Information"
+constexpr int kTextLogo = 168;             // "LOGO"
+
+QGroupBox *Group(QWidget *parent, const char *name)
 {
-    setObjectName("OptionsPage");
-    gbLogo = new QGroupBox(this);
-    gbLogo->setObjectName("gbLogo");
-    static const char *const kNames[4] = {"rLogo_off", "rWelcome_chs", "rWelcome_eng", "rWelcome_define"};
-    auto *box = new QVBoxLayout(gbLogo);
-    for (int i = 0; i < 4; ++i) {
-        auto *b = new QRadioButton(gbLogo);
-        b->setObjectName(kNames[i]);
-        b->installEventFilter(this);
-        box->addWidget(b);
-        logoButtons[std::size_t(i)] = b;
-    }
-    auto *layout = new QGridLayout(this);
-    layout->addWidget(gbLogo, 0, 0, Qt::AlignTop | Qt::AlignLeft);
-    layout->setColumnStretch(1, 1);
-    layout->setRowStretch(1, 1);
+    auto *g = new QGroupBox(parent);
+    g->setObjectName(name);
+    return g;
 }
 
-QString OptionsPage::caption() const { return MainText(35); }
+QPushButton *MoreButton(QWidget *parent, const char *name)
+{
+    auto *b = new QPushButton(QStringLiteral("..."), parent);
+    b->setObjectName(name);
+    b->setFixedWidth(28);
+    return b;
+}
+
+QLabel *VfoTitle(QWidget *parent, const char *name, const char *text)
+{
+    auto *l = new QLabel(QString::fromLatin1(text), parent);
+    l->setObjectName(name);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
+}
+
+} // namespace
+
+OptionsPage::OptionsPage(AppSession &session, QWidget *parent)
+    : EditorPage(session, parent), fields_(new FieldBinder(session, this))
+{
+    setObjectName("OptionsPage");
+    FieldBinder &f = *fields_;
+    auto grid = [](QGroupBox *box) {
+        auto *g = new QGridLayout(box);
+        g->setVerticalSpacing(3);
+        return g;
+    };
+
+    // The two VFO groups, each headed by its letter.
+    auto vfo = [&](const char *name, QLabel *&title, const char *titleName, const char *letter,
+                   std::initializer_list<std::string_view> rows) {
+        QGroupBox *box = Group(this, name);
+        title = VfoTitle(box, titleName, letter);
+        QGridLayout *g = grid(box);
+        g->addWidget(title, 0, 0, 1, 2, Qt::AlignHCenter);
+        f.addRows(g, rows, 0, 1);
+        return box;
+    };
+    GroupBox1 = vfo("GroupBox1", sTitle_A, "sTitle_A", "A",
+                    {"eFr_Freq_A", "cbFr_SubaudioDe_A", "cbFr_SubaudioEn_A", "cbFr_Power_A", "cbFr_Bandwidth_A",
+                     "cbFr_BUS_A", "cbFr_OffsetDir_A", "eFr_Offset_A", "cbScrFreq_A", "cbFr_SignalSys_A",
+                     "cbFr_SignalNo_A", "cbStep", "cbMODE_A"});
+    GroupBox2 = vfo("GroupBox2", sTitle_B, "sTitle_B", "B",
+                    {"eFr_Freq_B", "cbFr_SubaudioDe_B", "cbFr_SubaudioEn_B", "cbFr_Power_B", "cbFr_Bandwidth_B",
+                     "cbFr_BUS_B", "cbFr_OffsetDir_B", "eFr_Offset_B", "cbScrFreq_B", "cbFr_SignalSys_B",
+                     "cbFr_SignalNo_B", "cbStep_B", "cbMODE_B"});
+
+    // Functions, in two columns.
+    GroupBox3 = Group(this, "GroupBox3");
+    QGridLayout *fn = grid(GroupBox3);
+    f.addRows(fn, {"cbSQL", "cbVOX", "cbVOX_DELAY", "cbTOT", "cbTOA", "cbDoubleWatch", "cbMEM", "cb1750Hz",
+                   "cbSCAN", "cbPriScan", "cbBackLight", "cbKeyLock"});
+    f.addRows(fn, {"cbCAL", "cbROG", "cbAPO", "cbSaving", "cbWaitColor", "cbTxColor", "cbRxColor", "cbAlarmBeep",
+                   "cbLanguage", "cbAlarmMode", "cbAlarmCode", "cbRxAlarm"},
+              2);
+    fn->setColumnMinimumWidth(1, 90);
+    fn->setHorizontalSpacing(8);
+
+    // Switches, three to a row; two of them with a control beside.
+    GroupBox4 = Group(this, "GroupBox4");
+    QGridLayout *sw = grid(GroupBox4);
+    Button1 = MoreButton(GroupBox4, "Button1");
+    static constexpr std::string_view kSwitches[] = {"cBeep", "cNAM", "cAutoOffset", "cFMR", "cWhisper",
+                                                     "cScreensaver", "cPasswordFun", "cMenuOnOff", "cLanguageLock"};
+    for (int i = 0; i < 9; ++i) {
+        auto *cell = new QHBoxLayout;
+        cell->addWidget(f.add(kSwitches[i], GroupBox4));
+        if (kSwitches[i] == "cAutoOffset")
+            cell->addWidget(Button1);
+        if (kSwitches[i] == "cPasswordFun")
+            cell->addWidget(f.add("ePasswordEdit", GroupBox4));
+        cell->addStretch();
+        sw->addLayout(cell, i / 3, i % 3);
+    }
+    control("ePasswordEdit")->setFixedWidth(70);
+
+    gbAutoConnect = Group(this, "gbAutoConnect");
+    f.addRows(grid(gbAutoConnect),
+              {"cAutoConnect", "cbAutoConnect_Pos", "cbMasterTxPeriod", "cbSlaveTimeout", "cbSlaveAlarmPeriod"});
+
+    // The power-on display.
+    gbLogo = Group(this, "gbLogo");
+    QGridLayout *logo = grid(gbLogo);
+    f.addRows(logo, {"rLogo_off", "rWelcome_chs", "rWelcome_eng", "rWelcome_define", "eLogo"});
+    bOpenMsgDefind = MoreButton(gbLogo, "bOpenMsgDefind");
+    logo->addWidget(bOpenMsgDefind, 3, 2, Qt::AlignLeft);
+    static constexpr std::string_view kLogoButtons[] = {"rLogo_off", "rWelcome_chs", "rWelcome_eng",
+                                                        "rWelcome_define"};
+    for (std::size_t i = 0; i < logoButtons.size(); ++i)
+        logoButtons[i] = static_cast<QRadioButton *>(control(kLogoButtons[i]));
+
+    // Controls that hold their values but are never shown.
+    for (std::string_view hidden :
+         {"cbSquelchMode", "cbBackLightTime", "cCW", "cCompandor", "cSaving", "cScrambling", "cbScrFreq", "cDeviceLock"})
+        f.add(hidden, this);
+    sFr_Title = new QLabel(this);
+    sFr_Title->setObjectName("sFr_Title");
+    sFr_Title->hide();
+    showScramblingOption();
+
+    // Controls that depend on each other.
+    connect(static_cast<QComboBox *>(control("cbFr_SignalSys_A")), &QComboBox::currentIndexChanged, this,
+            &OptionsPage::cbFr_SignalSys_AChange);
+    connect(static_cast<QComboBox *>(control("cbFr_SignalSys_B")), &QComboBox::currentIndexChanged, this,
+            &OptionsPage::cbFr_SignalSys_BChange);
+    f.stored = [this](const Field &left) { storeOtherStep(left); };
+
+    auto *content = new QWidget;
+    auto *layout = new QGridLayout(content);
+    layout->addWidget(GroupBox1, 0, 0, Qt::AlignTop);
+    layout->addWidget(GroupBox2, 0, 1, Qt::AlignTop);
+    layout->addWidget(GroupBox3, 0, 2, 1, 2, Qt::AlignTop);
+    layout->addWidget(GroupBox4, 1, 0, 1, 2);
+    layout->addWidget(gbAutoConnect, 1, 2);
+    layout->addWidget(gbLogo, 1, 3);
+    layout->setColumnStretch(4, 1);
+    layout->setRowStretch(2, 1);
+    // A small screen or long texts scroll rather than cut anything off.
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName("OptionsScroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+}
+
+QString OptionsPage::caption() const { return MainText(kTextOptionsCaption); }
+
+QWidget *OptionsPage::control(std::string_view name) const { return fields_->control(name); }
+
+void OptionsPage::showScramblingOption()
+{
+    const bool shown = session_.state.data.showScrambling != 0;
+    for (std::string_view name : {"cbScrFreq_A", "cbScrFreq_B"}) {
+        control(name)->setVisible(shown);
+        fields_->label(name)->setVisible(shown);
+    }
+}
 
 void OptionsPage::retranslate()
 {
-    gbLogo->setTitle(MainText(168));
-    static const int kTexts[4] = {75, 349, 350, 351};
-    for (int i = 0; i < 4; ++i)
-        logoButtons[std::size_t(i)]->setText(MainText(kTexts[i]));
+    sFr_Title->setText(MainText(kTextFrequencyTitle));
+    gbLogo->setTitle(MainText(kTextLogo));
+    fields_->retranslate();
 }
 
 void OptionsPage::load()
 {
-    const std::uint8_t type = session_.state.data.displayType;
-    logoButtons[type >= 1 && type <= 3 ? type : 0]->setChecked(true);
+    // Loading selects the systems with signals blocked; the number lists
+    // follow the stored systems as they load.
+    fields_->load();
 }
 
-bool OptionsPage::eventFilter(QObject *watched, QEvent *event)
+void OptionsPage::signalSystemChanged(std::string_view system, std::string_view number)
 {
-    // The display type is stored when its button loses the focus, so the
-    // button that had the focus last decides.
-    if (event->type() == QEvent::FocusOut) {
-        for (std::size_t i = 0; i < logoButtons.size(); ++i)
-            if (watched == logoButtons[i] && logoButtons[i]->isChecked())
-                session_.state.data.displayType = static_cast<std::uint8_t>(i);
-    }
-    return EditorPage::eventFilter(watched, event);
+    StoreIndex(*FindField(system), session_.state.data, static_cast<QComboBox *>(control(system))->currentIndex());
+    fields_->load(number);
 }
 
-// ---- DTMF page -----------------------------------------------------------
+void OptionsPage::cbFr_SignalSys_AChange() { signalSystemChanged("cbFr_SignalSys_A", "cbFr_SignalNo_A"); }
+void OptionsPage::cbFr_SignalSys_BChange() { signalSystemChanged("cbFr_SignalSys_B", "cbFr_SignalNo_B"); }
 
-DtmfPage::DtmfPage(AppSession &session, QWidget *parent) : EditorPage(session, parent)
+void OptionsPage::storeOtherStep(const Field &left)
 {
-    setObjectName("DtmfPage");
-    sgD_AddrBook = new Grid(kAddressBookCount + 1, 3, this);
-    sgD_AddrBook->setObjectName("sgD_AddrBook");
-    // The address book always starts at these widths.
-    const int widths[3] = {34, 70, 130};
-    for (int c = 0; c < 3; ++c)
-        sgD_AddrBook->setColumnSize(c, widths[c]);
-    auto *layout = new QHBoxLayout(this);
-    layout->addWidget(sgD_AddrBook);
-    layout->addStretch(1);
-}
-
-QString DtmfPage::caption() const { return QStringLiteral("DTMF"); }
-
-void DtmfPage::retranslate()
-{
-    sgD_AddrBook->setHeadings({MainText(147), MainText(148), MainText(149)});
-}
-
-void DtmfPage::load()
-{
-    static const char kDigits[] = "0123456789ABCD*#";
-    const RadioData &d = session_.state.data;
-    for (int j = 1; j <= kAddressBookCount; ++j) {
-        if (!IsAddressBookInUse(d, j)) {
-            sgD_AddrBook->setCellText(j, 1, {});
-            sgD_AddrBook->setCellText(j, 2, {});
-            continue;
-        }
-        const AddressBookEntry &e = d.addrBook[j];
-        QString code;
-        for (int i = 0; i < e.digitCount && i < 17; ++i)
-            code += QLatin1Char(kDigits[e.digits[i] & 0x0F]);
-        sgD_AddrBook->setCellText(j, 1, DecodeGbkField(e.name, sizeof e.name));
-        sgD_AddrBook->setCellText(j, 2, code);
-    }
+    // Leaving either step list stores both VFO steps, each from its own
+    // list (a list without selection gives 100 kHz).
+    const std::string_view other = left.name == "cbStep" ? "cbStep_B" : left.name == "cbStep_B" ? "cbStep" : "";
+    if (other.empty())
+        return;
+    StoreIndex(*FindField(other), session_.state.data, static_cast<QComboBox *>(control(other))->currentIndex());
+    fields_->load(other);
 }
 
 // ---- pages still to be filled ----------------------------------------------

@@ -1,0 +1,1 @@
+#include "five_tone.h"

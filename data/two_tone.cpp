@@ -1,0 +1,1 @@
+#include "two_tone.h"

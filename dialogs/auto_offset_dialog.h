@@ -1,0 +1,44 @@
+// The automatic repeater-offset table: up to 16 receive ranges, each with
+// the direction and offset the radio transmits with inside it. Every edit
+// is stored at once; Cancel only closes the window.
+#pragma once
+
+#include "grid.h"
+#include "program_state.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace vkt {
+
+class TAutoOffsetDlg : public QDialog {
+public:
+    TAutoOffsetDlg(ProgramState &state, QWidget *parent = nullptr);
+
+    // Shows one entry (1..16) from the stored data.
+    void sgAutoOffsetUpdataRow(int row);
+    // The "Default" button: the eight default entries, the rest emptied.
+    void bAutoOffser_DefaultClick();
+
+    Grid *sgAutoOffset;
+    QLineEdit *eAutoOffsetFreq;
+    QComboBox *cbAutoOffsetDir;
+    QPushButton *bAutoOffser_Default;
+    QPushButton *OKBtn; // exists, never shown
+    QPushButton *CancelBtn;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QWidget *openEditor(int row, int column);
+    void storeFrom(QWidget *editor, int row, int column);
+
+    ProgramState &state_;
+};
+
+} // namespace vkt

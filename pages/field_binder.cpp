@@ -1,0 +1,300 @@
+#include "field_binder.h"
+
+#include "app_session.h"
+#include "field_texts.h"
+#include "field_widgets.h"
+#include "gbk_text.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace vkt {
+
+namespace {
+
+QString NameOf(std::string_view name) { return QString::fromUtf8(name.data(), qsizetype(name.size())); }
+
+// A label is named after its control: "s" for the control's type prefix
+// ("cbSQL" -> "sSQL", "eFr_Freq_A" -> "sFr_Freq_A"). The VFO scrambling
+// lists are the exception.
+QString LabelName(std::string_view control)
+{
+    if (control == "cbScrFreq_A")
+        return QStringLiteral("sScrambling_A");
+    if (control == "cbScrFreq_B")
+        return QStringLiteral("sScrambling_B");
+    const auto role = std::find_if(control.begin(), control.end(), [](char c) { return !(c >= 'a' && c <= 'z'); });
+    return QLatin1Char('s') + NameOf(control.substr(std::size_t(role - control.begin())));
+}
+
+QWidget *MakeControl(const Field &f, QWidget *parent)
+{
+    switch (f.kind) {
+    case FieldKind::List: {
+        auto *box = new QComboBox(parent);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        box->setMaxVisibleItems(20);
+        return box;
+    }
+    case FieldKind::Check: return new QCheckBox(parent);
+    case FieldKind::Radio: return new QRadioButton(parent);
+    case FieldKind::Edit: break;
+    }
+    // The tone lists of this page take the text exactly as typed.
+    if (f.rule == FieldRule::Tone)
+        return new ToneBox(parent, false);
+    return new QLineEdit(parent);
+}
+
+QLineEdit *LineEditOf(QWidget *control)
+{
+    if (auto *box = qobject_cast<QComboBox *>(control))
+        return box->lineEdit();
+    return qobject_cast<QLineEdit *>(control);
+}
+
+} // namespace
+
+FieldBinder::FieldBinder(AppSession &session, QWidget *page) : QObject(page), session_(session), page_(page) {}
+
+QWidget *FieldBinder::add(std::string_view name, QWidget *parent)
+{
+    const Field *f = FindField(name);
+    if (!f)
+        return nullptr;
+    QWidget *control = MakeControl(*f, parent);
+    control->setObjectName(NameOf(name));
+    QLabel *label = nullptr;
+    if ((f->kind == FieldKind::List || f->kind == FieldKind::Edit) && f->label >= 0) {
+        label = new QLabel(parent);
+        label->setObjectName(LabelName(name));
+        label->setBuddy(control);
+    }
+    control->installEventFilter(this);
+    if (QLineEdit *edit = LineEditOf(control)) {
+        const std::size_t index = rows_.size();
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, index](const QString &text) { correctTyping(rows_[index], text); });
+    }
+    if (!f->shown) {
+        control->hide();
+        if (label)
+            label->hide();
+    }
+    rows_.push_back({f, control, label});
+    return control;
+}
+
+void FieldBinder::addRows(QGridLayout *grid, std::initializer_list<std::string_view> names, int column, int firstRow)
+{
+    int row = firstRow;
+    for (std::string_view name : names) {
+        QWidget *control = add(name, grid->parentWidget());
+        if (!control || !field(control)->shown)
+            continue;
+        if (QLabel *l = label(name)) {
+            grid->addWidget(l, row, column);
+            grid->addWidget(control, row, column + 1);
+        } else {
+            grid->addWidget(control, row, column, 1, 2);
+        }
+        ++row;
+    }
+}
+
+const FieldBinder::Row *FieldBinder::find(std::string_view name) const
+{
+    const auto at = std::find_if(rows_.begin(), rows_.end(), [name](const Row &r) { return r.field->name == name; });
+    return at == rows_.end() ? nullptr : &*at;
+}
+
+const FieldBinder::Row *FieldBinder::find(const QObject *control) const
+{
+    const auto at = std::find_if(rows_.begin(), rows_.end(), [control](const Row &r) { return r.control == control; });
+    return at == rows_.end() ? nullptr : &*at;
+}
+
+QWidget *FieldBinder::control(std::string_view name) const
+{
+    const Row *r = find(name);
+    return r ? r->control : nullptr;
+}
+
+QLabel *FieldBinder::label(std::string_view name) const
+{
+    const Row *r = find(name);
+    return r ? r->label : nullptr;
+}
+
+const Field *FieldBinder::field(const QWidget *control) const
+{
+    const Row *r = find(control);
+    return r ? r->field : nullptr;
+}
+
+// ---- texts and loading -------------------------------------------------------
+
+void FieldBinder::retranslate(const Row &row)
+{
+    const Field &f = *row.field;
+    if (row.label)
+        row.label->setText(FieldLabelText(f));
+    if (auto *button = qobject_cast<QAbstractButton *>(row.control))
+        button->setText(FieldLabelText(f));
+    if (f.kind != FieldKind::List)
+        return;
+    auto *box = static_cast<QComboBox *>(row.control);
+    const QSignalBlocker quiet(box);
+    const int selected = box->currentIndex();
+    box->clear();
+    box->addItems(FieldItemTexts(f, session_.state.data));
+    box->setCurrentIndex(selected < box->count() ? selected : -1);
+}
+
+void FieldBinder::retranslate()
+{
+    for (const Row &row : rows_)
+        retranslate(row);
+}
+
+void FieldBinder::load(const Row &row)
+{
+    const Field &f = *row.field;
+    const ProgramState &s = session_.state;
+    const QSignalBlocker quiet(row.control);
+    switch (f.kind) {
+    case FieldKind::List: {
+        auto *box = static_cast<QComboBox *>(row.control);
+        // The signalling numbers depend on the system stored now.
+        if (f.rule == FieldRule::SignalNumber)
+            retranslate(row);
+        box->setCurrentIndex(LoadIndex(f, s.data));
+        return;
+    }
+    case FieldKind::Check: static_cast<QCheckBox *>(row.control)->setChecked(LoadChecked(f, s.data)); return;
+    case FieldKind::Radio:
+        // The group's buttons exclude each other: selecting one is enough.
+        if (LoadChecked(f, s.data))
+            static_cast<QRadioButton *>(row.control)->setChecked(true);
+        return;
+    case FieldKind::Edit: break;
+    }
+    const QString text = ShownText(f, s);
+    if (auto *box = qobject_cast<QComboBox *>(row.control)) {
+        box->setCurrentIndex(box->findText(text));
+        box->setEditText(text);
+    } else {
+        static_cast<QLineEdit *>(row.control)->setText(text);
+    }
+}
+
+void FieldBinder::load()
+{
+    for (const Row &row : rows_)
+        load(row);
+}
+
+void FieldBinder::load(std::string_view name)
+{
+    if (const Row *r = find(name))
+        load(*r);
+}
+
+// ---- typing and storing ----------------------------------------------------
+
+void FieldBinder::correctTyping(const Row &row, const QString &text)
+{
+    const QString corrected = QString::fromStdString(CorrectFieldText(*row.field, text.toStdString()));
+    if (corrected == text)
+        return;
+    QLineEdit *edit = LineEditOf(row.control);
+    edit->setText(corrected);
+    edit->end(false);
+}
+
+void FieldBinder::store(const Row &row)
+{
+    const Field &f = *row.field;
+    ProgramState &s = session_.state;
+    switch (f.kind) {
+    case FieldKind::List: StoreIndex(f, s.data, static_cast<QComboBox *>(row.control)->currentIndex()); break;
+    case FieldKind::Check:
+    case FieldKind::Radio: StoreChecked(f, s.data, static_cast<QAbstractButton *>(row.control)->isChecked()); break;
+    case FieldKind::Edit: {
+        const QString typed = LineEditOf(row.control)->text();
+        std::string text;
+        if (f.rule == FieldRule::ByteText) {
+            // A byte text of the radio: GBK, whole characters only.
+            const std::vector<std::uint8_t> bytes = EncodeGbk(typed, f.width);
+            text.assign(bytes.begin(), bytes.end());
+        } else {
+            text = typed.toStdString();
+        }
+        if (StoreFieldText(f, s.data, s.limits, text) == TextStore::NotAFrequency) {
+            // The stored value stays; the user is told once the focus has
+            // settled where it was going.
+            QTimer::singleShot(0, page_, [page = page_, typed] { ShowFrequencyError(page, typed); });
+        }
+        break;
+    }
+    }
+    // The control shows what was stored (limited, snapped, or the old value).
+    load(row);
+    if (stored)
+        stored(f);
+}
+
+void FieldBinder::store(std::string_view name)
+{
+    if (const Row *r = find(name))
+        store(*r);
+}
+
+void FieldBinder::endEdit(QWidget *control)
+{
+    if (session_.endEdit)
+        session_.endEdit();
+    else
+        control->clearFocus();
+}
+
+bool FieldBinder::eventFilter(QObject *watched, QEvent *event)
+{
+    const Row *row = nullptr;
+    if (event->type() == QEvent::FocusOut || event->type() == QEvent::KeyPress)
+        row = find(watched);
+    if (!row)
+        return QObject::eventFilter(watched, event);
+
+    if (event->type() == QEvent::FocusOut) {
+        // A list's own drop-down takes the focus for a moment; that is not
+        // leaving the control.
+        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+            store(*row);
+        return false;
+    }
+    if (row->field->kind != FieldKind::Edit)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        endEdit(row->control);
+        return true;
+    }
+    // Characters the field does not take are dropped as they are typed.
+    const QString text = key->text();
+    return !text.isEmpty() && !FieldKeyPasses(*row->field, text.front().unicode());
+}
+
+} // namespace vkt

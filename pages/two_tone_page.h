@@ -1,0 +1,2 @@
+// Filled by the page that follows.
+#pragma once

@@ -1,0 +1,9 @@
+# The rules of the options page's two dialogs' cells, and the page with its
+# dialogs driven by real key and mouse events on Qt's offscreen platform.
+add_executable(vkt_dialog_rules_tests test_dialog_rules.cpp)
+target_link_libraries(vkt_dialog_rules_tests PRIVATE vkt_localisation GTest::gtest GTest::gtest_main)
+gtest_discover_tests(vkt_dialog_rules_tests DISCOVERY_MODE PRE_TEST)
+
+add_executable(vkt_options_page_tests test_options_page.cpp)
+target_link_libraries(vkt_options_page_tests PRIVATE vkt_app Qt6::Test GTest::gtest)
+gtest_discover_tests(vkt_options_page_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
