@@ -75,8 +75,8 @@ TForm1::TForm1(AppSession &session, std::string configPath, QWidget *parent)
     channelPage = new ChannelPage(session_, PageControl);
     optionsPage = new OptionsPage(session_, PageControl);
     dtmfPage = new DtmfEditPage(session_, PageControl);
-    pages_ = {channelPage, optionsPage, dtmfPage, new PlainPage(session_, 243, "TwoTonePage", PageControl),
-              new PlainPage(session_, 244, "FiveTonePage", PageControl), new FmPage(session_, PageControl)};
+    pages_ = {channelPage, optionsPage, dtmfPage, new TwoTonePage(session_, PageControl),
+              new FiveTonePage(session_, PageControl), new FmPage(session_, PageControl)};
     for (EditorPage *p : pages_)
         PageControl->addTab(p, QString());
     auto *layout = new QVBoxLayout(central);

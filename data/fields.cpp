@@ -3,7 +3,9 @@
 #include "channel_edit.h"
 #include "codecs.h"
 #include "dtmf_edit.h"
+#include "five_tone.h"
 #include "fm_edit.h"
+#include "two_tone.h"
 
 #include <algorithm>
 #include <array>
@@ -516,7 +518,7 @@ constexpr auto kOptionFields = Join(VfoGroup(kVfoANames, kVfoAFields), VfoGroup(
                                     kPowerOnDisplay, kPowerOnPassword);
 
 // Every row, page after page; each page's rows are a part of it.
-constexpr auto kAllFields = Join(kOptionFields, kDtmfFields, kFmFields);
+constexpr auto kAllFields = Join(kOptionFields, kDtmfFields, kTwoToneFields, kFiveToneFields, kFmFields);
 
 // ---- compile-time checks of the rows -----------------------------------------
 
@@ -552,7 +554,7 @@ constexpr bool IsEditRule(FieldRule r)
 {
     return r == FieldRule::Frequency || r == FieldRule::Offset || r == FieldRule::Tone ||
            r == FieldRule::Password || r == FieldRule::ByteText || r == FieldRule::DtmfCode ||
-           r == FieldRule::FmFrequency;
+           r == FieldRule::FmFrequency || r == FieldRule::LimitedNumber;
 }
 
 constexpr bool KindFitsRule(const Field &f)
@@ -633,6 +635,8 @@ constexpr bool RowIsSound(const Field &f)
     case FieldRule::ByteText: return f.maxLength > 0 && f.maxLength <= f.width;
     case FieldRule::DtmfCode: return f.width >= 2 && f.maxLength == f.width - 1;
     case FieldRule::FmFrequency: return f.width == 4 && f.maxLength > 0;
+    case FieldRule::LimitedNumber:
+        return f.maxLength > 0 && f.minimum <= f.maximum && f.maximum <= LargestValue(f);
     }
     return false;
 }
@@ -758,6 +762,8 @@ void RefreshStores(RadioData &d)
         if (f.rule == FieldRule::LookupOrOff && !f.lookup.empty() &&
             std::find(f.lookup.begin(), f.lookup.end(), ReadFieldValue(f, d)) == f.lookup.end())
             WriteFieldValue(f, d, f.lookup.front());
+    TwoToneRefreshStores(d);
+    FiveToneRefreshStores(d);
 }
 
 std::uint32_t ReadFieldValue(const Field &f, const RadioData &d)
@@ -911,6 +917,7 @@ bool FieldKeyPasses(const Field &f, unsigned code)
     case FieldRule::FmFrequency: return FrequencyKeyPasses(code);
     case FieldRule::Password: return IsControlKey(code) || IsDigitCode(code);
     case FieldRule::DtmfCode: return DtmfKeyPasses(code);
+    case FieldRule::LimitedNumber: return LimitedNumberKeyPasses(code);
     default: return true;
     }
 }
@@ -919,6 +926,8 @@ std::string CorrectFieldText(const Field &f, std::string text)
 {
     if (f.rule == FieldRule::DtmfCode)
         return CorrectDtmfText(std::move(text)); // symbols only, then cut
+    if (f.rule == FieldRule::LimitedNumber)
+        return CorrectLimitedNumberText(f, std::move(text));
     if (f.maxLength > 0)
         text = CutToChars(std::move(text), std::size_t(f.maxLength));
     if (f.rule == FieldRule::Frequency || f.rule == FieldRule::Offset || f.rule == FieldRule::FmFrequency) {
@@ -946,6 +955,7 @@ std::string FieldText(const Field &f, const RadioData &d, const BandLimits &)
         return DtmfCodeText({p, std::size_t(f.width - 1)}, p[f.width - 1]);
     }
     case FieldRule::FmFrequency: return FmFreqText(ReadFieldValue(f, d));
+    case FieldRule::LimitedNumber: return LimitedNumberText(f, d);
     default: return {};
     }
 }
@@ -1003,6 +1013,7 @@ TextStore StoreFieldText(const Field &f, RadioData &d, const BandLimits &limits,
         WriteFieldValue(f, d, LimitFm(*hz, d.fmMin, d.fmMax));
         return TextStore::Stored;
     }
+    case FieldRule::LimitedNumber: return StoreLimitedNumberText(f, d, text);
     default: return TextStore::Ignored;
     }
 }

@@ -239,8 +239,12 @@ AssignResult AssignChannelCell(ProgramState &s, int ch, int column, const QStrin
 std::span<const GridCells> AllGrids()
 {
     // Built on first use: the dialogs' grids are defined in another file.
-    static const GridCells grids[] = {kChannelGridCells, kAutoOffsetGridCells, kOpenMsgGridCells,
-                                       kAddressBookGridCells, kFmMemoryGridCells};
+    // In page order: the channel table, the options page's two windows,
+    // DTMF, two-tone, FM.
+    static const GridCells grids[] = {
+        kChannelGridCells,        kAutoOffsetGridCells,     kOpenMsgGridCells,        kAddressBookGridCells,
+        kTwoToneSystemGridCells,  kTwoToneDecodeGridCells,  kTwoToneEncodeGridCells,  kFiveToneListGridCells,
+        kFiveToneSystemGridCells, kFiveToneDecodeGridCells, kFiveToneEncodeGridCells, kFmMemoryGridCells};
     return grids;
 }
 

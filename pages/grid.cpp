@@ -442,9 +442,16 @@ bool Grid::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
     if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
+        auto *keyEvent = static_cast<QKeyEvent *>(event);
+        const int key = keyEvent->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
             finishEdit();
+            return true;
+        }
+        // Tab leaves the editor, which stores it, and moves to the next cell.
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+            finishEdit();
+            keyPressEvent(keyEvent);
             return true;
         }
     }

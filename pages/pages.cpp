@@ -212,14 +212,4 @@ void OptionsPage::storeOtherStep(const Field &left)
     fields_->load(other);
 }
 
-// ---- pages still to be filled ----------------------------------------------
-
-PlainPage::PlainPage(AppSession &session, int captionText, const char *name, QWidget *parent)
-    : EditorPage(session, parent), captionText_(captionText)
-{
-    setObjectName(name);
-}
-
-QString PlainPage::caption() const { return MainText(captionText_); }
-
 } // namespace vkt

@@ -3,7 +3,9 @@
 
 #include "channel_page.h"
 #include "dtmf_page.h"
+#include "five_tone_page.h"
 #include "fm_page.h"
+#include "two_tone_page.h"
 #include "editor_page.h"
 #include "field_binder.h"
 #include "grid.h"
@@ -64,19 +66,6 @@ private:
     void storeOtherStep(const Field &left);
 
     FieldBinder *fields_;
-};
-
-
-// A page whose editors come later: caption only.
-class PlainPage : public EditorPage {
-public:
-    PlainPage(AppSession &session, int captionText, const char *name, QWidget *parent);
-    QString caption() const override;
-    void retranslate() override {}
-    void load() override {}
-
-private:
-    int captionText_;
 };
 
 } // namespace vkt

@@ -87,6 +87,15 @@ TEST_F(ChannelPageTest, ClickAnEmptyRowAndTypeAFrequency)
     EXPECT_TRUE(grid->hasFocus());
     EXPECT_EQ(grid->currentGridRow(), 5);
     EXPECT_EQ(grid->currentGridColumn(), kColRx) << "Enter ends the edit where it was";
+
+    // Tab stores the editor and moves to the next cell.
+    click(5, kColName);
+    QTest::keyClicks(page->Edit_ChName, "TAB");
+    QTest::keyClick(page->Edit_ChName, Qt::Key_Tab);
+    EXPECT_EQ(page->activeEditor(), nullptr);
+    EXPECT_EQ(cell(5, kColName), "TAB");
+    EXPECT_EQ(grid->currentGridRow(), 6) << "the cell after the last of row 5";
+    EXPECT_EQ(grid->currentGridColumn(), 1);
 }
 
 TEST_F(ChannelPageTest, ADigitTypedOnTheGridStartsAFrequency)

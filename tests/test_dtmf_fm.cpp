@@ -309,9 +309,11 @@ TEST_F(DtmfFmRules, AddressBookEntriesAreMadeAndRemovedThroughTheirCells)
     EXPECT_EQ(e.digitCount, 16);
     EXPECT_EQ(e.digits[15], 15);
     EXPECT_EQ(e.digits[16], 0);
-    for (int other = 0; other <= kAddressBookCount; ++other)
-        if (other != 3)
+    for (int other = 0; other <= kAddressBookCount; ++other) {
+        if (other != 3) {
             EXPECT_FALSE(IsAddressBookInUse(s.data, other)) << other;
+        }
+    }
 }
 
 TEST_F(DtmfFmRules, AddressBookRows)
