@@ -2,6 +2,7 @@
 
 #include "about_dialog.h"
 #include "auto_offset_dialog.h"
+#include "band_set_dialog.h"
 #include "batch_set_dialog.h"
 #include "codecs.h"
 #include "communication_port.h"
@@ -10,6 +11,7 @@
 #include "gbk_text.h"
 #include "message_dialogs.h"
 #include "open_msg_dialog.h"
+#include "password_dialogs.h"
 #include "pages.h"
 #include "program_dialog.h"
 #include "project_file.h"
@@ -131,8 +133,8 @@ void TForm1::buildMenus()
     MenuEdit_Write = action(MenuEdit, "MenuEdit_Write", &TForm1::MenuEdit_WriteClick);
     MenuEdit_Write->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     MenuEdit->addSeparator();
-    MenuEdit_Password = action(MenuEdit, "MenuEdit_Password", nullptr);
-    MenuEdit_SetRadioNewPD = action(MenuEdit, "MenuEdit_SetRadioNewPD", nullptr);
+    MenuEdit_Password = action(MenuEdit, "MenuEdit_Password", &TForm1::MenuEdit_PasswordClick);
+    MenuEdit_SetRadioNewPD = action(MenuEdit, "MenuEdit_SetRadioNewPD", &TForm1::MenuEdit_SetRadioNewPDClick);
     // Shown, but does nothing: the radio's factory reset is not offered.
     MenuEdit_FactoryReset = action(MenuEdit, "MenuEdit_FactoryReset", nullptr);
 
@@ -153,6 +155,7 @@ void TForm1::buildMenus()
 
     MenuAdjustment = menuBar()->addAction(QString());
     MenuAdjustment->setObjectName("MenuAdjustment");
+    connect(MenuAdjustment, &QAction::triggered, this, &TForm1::MenuAdjustmentClick);
 
     MenuHelp = menuBar()->addMenu(QString());
     MenuHelp->setObjectName("MenuHelp");
@@ -436,6 +439,55 @@ void TForm1::MenuAboutClick()
 {
     TAboutDlg dialog(this);
     dialog.exec();
+}
+
+void TForm1::MenuEdit_PasswordClick()
+{
+    TSetPasswordDlg dialog(session_.state.data, this);
+    dialog.setWindowTitle(MainText(181));
+    dialog.exec();
+}
+
+void TForm1::MenuEdit_SetRadioNewPDClick()
+{
+    focusHide();
+    TNewPasswordDlg dialog(
+        session_.state.data,
+        [this, &dialog] {
+            TProgramDialog exchange(session_.state, session_.ports, *session_.line, mode::kRadioPassword, false,
+                                    MainText(182), &dialog);
+            exchange.exec();
+        },
+        this);
+    dialog.setWindowTitle(MainText(182));
+    dialog.exec();
+}
+
+void TForm1::MenuAdjustmentClick()
+{
+    focusHide();
+    TPasswordDlg box(
+        [this](ServiceWindow target) {
+            if (target == ServiceWindow::BandLimits) {
+                TBandSetDlg dialog(
+                    session_.state.limits, [this](const BandLimitValues &v) { takeBandLimits(v); }, this);
+                dialog.exec();
+            }
+            // The adjustment window is not offered yet: its code opens nothing.
+        },
+        this);
+    box.OKBtn->setText(MainText(153));
+    box.CancelBtn->setText(MainText(154));
+    box.exec();
+}
+
+void TForm1::takeBandLimits(const BandLimitValues &values)
+{
+    ApplyBandLimits(session_.state.limits, values);
+    // Channels set under the old limits may no longer be valid.
+    SetDefaultAll(session_.state, session_.ports.Port);
+    RefreshMainWindow();
+    writeConfig();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

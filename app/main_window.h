@@ -4,6 +4,7 @@
 
 #include "app_config.h"
 #include "app_session.h"
+#include "band_limits_edit.h"
 #include "localisation.h"
 
 #include <QMainWindow>
@@ -52,6 +53,14 @@ public:
     void MenuEdit_WriteClick();
     void MenuPortClick();
     void MenuAboutClick();
+    void MenuEdit_PasswordClick();
+    void MenuEdit_SetRadioNewPDClick();
+    // The access-code box, which opens the service windows.
+    void MenuAdjustmentClick();
+    // New band limits confirmed in the band-limit window: they are taken,
+    // all data starts from the defaults, and the configuration file is
+    // written at once.
+    void takeBandLimits(const BandLimitValues &values);
     void bChBatchSetClick();
     // The options page's "..." buttons: the automatic repeater-offset table
     // and the power-on message lines.

@@ -344,6 +344,8 @@ const Command kCommands[] = {
     {&kSetVerb, "type texts into controls and grid cells and save the project",
      [](const Parsed &p, std::ostream &out, std::ostream &err, bool) { return CmdSet(p, out, err); },
      &PrintFieldNames},
+    {&kLimitsVerb, "print or set the band limits of the configuration file",
+     [](const Parsed &p, std::ostream &out, std::ostream &err, bool) { return CmdLimits(p, out, err); }},
     {&kPortsVerb, "list the numbered serial ports",
      [](const Parsed &p, std::ostream &out, std::ostream &err, bool) { return CmdPorts(p, out, err); }},
     {&kReadVerb, "read a radio into a project", &CmdRead},

@@ -52,4 +52,8 @@ int CmdSet(const Parsed &p, std::ostream &out, std::ostream &err);
 // The names get and set take, printed after their help.
 void PrintFieldNames(std::ostream &out);
 
+// The band limits of the configuration file.
+extern const Verb kLimitsVerb;
+int CmdLimits(const Parsed &p, std::ostream &out, std::ostream &err);
+
 } // namespace vkt::cli

@@ -83,7 +83,8 @@ void StoreMessageText(RadioData &d, int line, std::span<const std::uint8_t> byte
         return;
     MessageLine &m = d.messageLines[line - 1];
     std::memset(m.text, 0, sizeof m.text);
-    std::memcpy(m.text, bytes.data(), std::min(bytes.size(), sizeof m.text));
+    if (!bytes.empty())
+        std::memcpy(m.text, bytes.data(), std::min(bytes.size(), sizeof m.text));
 }
 
 } // namespace vkt

@@ -90,6 +90,8 @@ void ClearOffsetRowInUse(RadioData &d, int bit) { ClearBit(d.offsetTableBits, bi
 
 std::size_t FieldTextLength(const std::uint8_t *field, std::size_t size)
 {
+    if (size == 0)
+        return 0; // an empty text may come without any bytes behind it
     const void *zero = std::memchr(field, 0, size);
     return zero ? static_cast<std::size_t>(static_cast<const std::uint8_t *>(zero) - field) : size;
 }

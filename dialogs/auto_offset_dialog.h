@@ -17,6 +17,7 @@ namespace vkt {
 class TAutoOffsetDlg : public QDialog {
 public:
     TAutoOffsetDlg(ProgramState &state, QWidget *parent = nullptr);
+    ~TAutoOffsetDlg() override { sgAutoOffset->endEditing(); }
 
     // Shows one entry (1..16) from the stored data.
     void sgAutoOffsetUpdataRow(int row);

@@ -20,6 +20,7 @@ namespace vkt {
 class TOpenMsgDlg : public QDialog {
 public:
     TOpenMsgDlg(ProgramState &state, QWidget *parent = nullptr);
+    ~TOpenMsgDlg() override { sgOpenMsgDefine->endEditing(); }
 
     // Shows one message line (1..4) from the stored data.
     void sgOpenMsgDefineUpdataRow(int line);

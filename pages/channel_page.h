@@ -17,6 +17,7 @@ namespace vkt {
 class ChannelPage : public EditorPage {
 public:
     ChannelPage(AppSession &session, QWidget *parent);
+    ~ChannelPage() override { StringGrid1->endEditing(); }
     QString caption() const override;
     void retranslate() override;
     void load() override;

@@ -24,6 +24,11 @@ struct GridCells;
 class FiveTonePage : public EditorPage {
 public:
     FiveTonePage(AppSession &session, QWidget *parent);
+    ~FiveTonePage() override
+    {
+        for (Grid *g : {sg5Tone_List, sgSystem_5T, sgDecode_5T, sgEncode_5T})
+            g->endEditing();
+    }
     QString caption() const override;
     void retranslate() override;
     void load() override;

@@ -22,6 +22,7 @@ struct Field;
 class FmPage : public EditorPage {
 public:
     FmPage(AppSession &session, QWidget *parent);
+    ~FmPage() override { sgFmMemory->endEditing(); }
     QString caption() const override;
     void retranslate() override;
     void load() override;

@@ -326,6 +326,15 @@ void Grid::placeEditor(int row, int column)
     active_ = editor;
 }
 
+void Grid::endEditing()
+{
+    editing_ = {};
+    if (QWidget *editor = active_) {
+        active_ = nullptr;
+        editor->hide();
+    }
+}
+
 void Grid::finishEdit()
 {
     if (!active_ || finishing_)

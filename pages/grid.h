@@ -103,6 +103,11 @@ public:
         std::function<void()> pressed;
     };
     void setEditing(Editing editing) { editing_ = std::move(editing); }
+    // Drops the callbacks and closes an open editor without storing it.
+    // The owner of the callbacks calls this from its destructor: a window
+    // being torn down moves the focus, and an editor losing it must not
+    // call back into a half-destroyed page.
+    void endEditing();
 
     // Editors laid over the cells; each is hidden until placed.
     QLineEdit *addLineEdit(const char *name);

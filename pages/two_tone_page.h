@@ -24,6 +24,11 @@ class FieldBinder;
 class TwoTonePage : public EditorPage {
 public:
     TwoTonePage(AppSession &session, QWidget *parent);
+    ~TwoTonePage() override
+    {
+        for (Grid *g : {sg2Tone_List, sgSystem_2T, sgDecode_2T, sgEncode_2T})
+            g->endEditing();
+    }
     QString caption() const override;
     void retranslate() override;
     void load() override;

@@ -1,0 +1,200 @@
+#include "password_dialogs.h"
+
+#include "localisation.h"
+#include "message_dialogs.h"
+
+#include <QCheckBox>
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace vkt {
+
+namespace {
+
+constexpr std::string_view kAdjustmentCode = "pvzj73";
+constexpr std::string_view kBandLimitsCode = "mqwhaze";
+constexpr int kPasswordPointSize = 16;
+
+QLineEdit *PasswordEdit(QWidget *parent, int maxLength)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName("eInput");
+    e->setEchoMode(QLineEdit::Password);
+    e->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
+    if (maxLength > 0)
+        e->setMaxLength(maxLength);
+    QFont f = e->font();
+    f.setPointSize(kPasswordPointSize);
+    e->setFont(f);
+    return e;
+}
+
+QPushButton *Button(const QString &text, const char *name, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QHBoxLayout *ButtonRow(std::initializer_list<QPushButton *> buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton *b : buttons)
+        row->addWidget(b);
+    row->addStretch();
+    return row;
+}
+
+// A password as the radio keeps it: one byte per character.
+std::string PasswordBytes(const QLineEdit *e) { return e->text().toLatin1().toStdString(); }
+
+} // namespace
+
+ServiceWindow ServiceWindowForCode(std::string_view code)
+{
+    if (code == kAdjustmentCode)
+        return ServiceWindow::Adjustment;
+    if (code == kBandLimitsCode)
+        return ServiceWindow::BandLimits;
+    return ServiceWindow::None;
+}
+
+void StorePasswordField(std::uint8_t (&field)[13], std::string_view text)
+{
+    std::memset(field, 0, sizeof field);
+    std::memcpy(field, text.data(), std::min<std::size_t>(text.size(), kPasswordMaxLength));
+}
+
+bool PasswordsMatch(std::string_view first, std::string_view second) { return first == second; }
+
+// ---- TPasswordDlg ------------------------------------------------------------
+
+TPasswordDlg::TPasswordDlg(std::function<void(ServiceWindow)> open, QWidget *parent)
+    : QDialog(parent), open_(std::move(open))
+{
+    setObjectName("TPasswordDlg");
+    setModal(true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    eInput = PasswordEdit(this, 0); // an access code has no length limit
+    OKBtn = Button(QString(), "OKBtn", this);
+    OKBtn->setDefault(true);
+    CancelBtn = Button(QString(), "CancelBtn", this);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(eInput);
+    layout->addLayout(ButtonRow({OKBtn, CancelBtn}));
+    connect(OKBtn, &QPushButton::clicked, this, &TPasswordDlg::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TPasswordDlg::OKBtnClick()
+{
+    const ServiceWindow target = ServiceWindowForCode(eInput->text().toStdString());
+    if (open_)
+        open_(target);
+    accept();
+}
+
+// ---- TSetPasswordDlg ---------------------------------------------------------
+
+TSetPasswordDlg::TSetPasswordDlg(RadioData &data, QWidget *parent) : QDialog(parent), data_(data)
+{
+    setObjectName("TSetPasswordDlg");
+    setModal(true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    sPassword = new QLabel(MainText(183), this);
+    sPassword->setObjectName("sPassword");
+    eInput = PasswordEdit(this, kPasswordMaxLength);
+    OKBtn = Button(MainText(153), "OKBtn", this);
+    OKBtn->setDefault(true);
+    CancelBtn = Button(MainText(154), "CancelBtn", this);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(sPassword);
+    layout->addWidget(eInput);
+    layout->addLayout(ButtonRow({OKBtn, CancelBtn}));
+    connect(OKBtn, &QPushButton::clicked, this, &TSetPasswordDlg::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TSetPasswordDlg::OKBtnClick()
+{
+    StorePasswordField(data_.accessPassword, PasswordBytes(eInput));
+    accept();
+}
+
+// ---- TNewPasswordDlg ---------------------------------------------------------
+
+TNewPasswordDlg::TNewPasswordDlg(RadioData &data, std::function<void()> writePassword, QWidget *parent)
+    : QDialog(parent), data_(data), writePassword_(std::move(writePassword))
+{
+    setObjectName("TNewPasswordDlg");
+    setModal(true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    sInput = new QLabel(MainText(182), this);
+    sInput->setObjectName("sInput");
+    eInput = PasswordEdit(this, kPasswordMaxLength);
+    sSureInput = new QLabel(MainText(184), this);
+    sSureInput->setObjectName("sSureInput");
+    eSureInput = PasswordEdit(this, kPasswordMaxLength);
+    eSureInput->setObjectName("eSureInput");
+    cbWriteWithNewPD = new QCheckBox(MainText(227), this);
+    cbWriteWithNewPD->setObjectName("cbWriteWithNewPD");
+    cbWriteWithNewPD->setChecked(data_.writeNewPassword == 1);
+    // Stored as soon as it is ticked or cleared: leaving the box, by any
+    // way, keeps what it shows.
+    connect(cbWriteWithNewPD, &QCheckBox::toggled, this,
+            [this](bool on) { data_.writeNewPassword = on ? 1 : 0; });
+    bWrite = Button(MainText(185), "bWrite", this);
+    OKBtn = Button(MainText(153), "OKBtn", this);
+    OKBtn->setDefault(true);
+    CancelBtn = Button(MainText(154), "CancelBtn", this);
+
+    auto *layout = new QVBoxLayout(this);
+    auto *grid = new QGridLayout;
+    grid->addWidget(sInput, 0, 0);
+    grid->addWidget(eInput, 0, 1);
+    grid->addWidget(sSureInput, 1, 0);
+    grid->addWidget(eSureInput, 1, 1);
+    layout->addLayout(grid);
+    layout->addWidget(cbWriteWithNewPD);
+    layout->addLayout(ButtonRow({bWrite, OKBtn, CancelBtn}));
+    connect(bWrite, &QPushButton::clicked, this, &TNewPasswordDlg::bWriteClick);
+    connect(OKBtn, &QPushButton::clicked, this, &TNewPasswordDlg::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool TNewPasswordDlg::takeMatching()
+{
+    const std::string first = PasswordBytes(eInput);
+    if (!PasswordsMatch(first, PasswordBytes(eSureInput))) {
+        TUserWarnDlg(MainText(186), this).exec();
+        return false;
+    }
+    StorePasswordField(data_.radioPassword, first);
+    return true;
+}
+
+void TNewPasswordDlg::bWriteClick()
+{
+    if (takeMatching() && writePassword_)
+        writePassword_();
+}
+
+void TNewPasswordDlg::OKBtnClick()
+{
+    if (takeMatching())
+        TUserWarnDlg(QStringLiteral("OK"), this).exec();
+    accept();
+}
+
+} // namespace vkt

@@ -1,0 +1,92 @@
+// The password windows: the access-code box of the service windows, the
+// prompt for the password of the radio to be programmed, and the window
+// that gives the radio a new password.
+#pragma once
+
+#include "radio_data.h"
+
+#include <QDialog>
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vkt {
+
+// ---- rules, without widgets ------------------------------------------------
+
+// What an access code opens.
+enum class ServiceWindow : std::uint8_t { None, Adjustment, BandLimits };
+// Exact, case-sensitive comparison with the two access codes.
+ServiceWindow ServiceWindowForCode(std::string_view code);
+
+// Longest password the radio keeps.
+inline constexpr int kPasswordMaxLength = 12;
+// Stores `text` (its first 12 bytes) zero-terminated in a 13-byte field;
+// the rest of the field is cleared.
+void StorePasswordField(std::uint8_t (&field)[13], std::string_view text);
+// The two entries of the new-password window match: same length, same
+// characters.
+bool PasswordsMatch(std::string_view first, std::string_view second);
+
+// ---- windows -----------------------------------------------------------------
+
+// The access-code box. Its texts are set by the opener. OK calls `open`
+// with the window the typed code names (None for any other text) and
+// then closes the box.
+class TPasswordDlg : public QDialog {
+public:
+    explicit TPasswordDlg(std::function<void(ServiceWindow)> open, QWidget *parent = nullptr);
+    QLineEdit *eInput;
+    QPushButton *OKBtn;
+    QPushButton *CancelBtn;
+
+private:
+    void OKBtnClick();
+    std::function<void(ServiceWindow)> open_;
+};
+
+// The password prompt: OK stores the typed text as the access password.
+class TSetPasswordDlg : public QDialog {
+public:
+    explicit TSetPasswordDlg(RadioData &data, QWidget *parent = nullptr);
+    QLabel *sPassword;
+    QLineEdit *eInput;
+    QPushButton *OKBtn;
+    QPushButton *CancelBtn;
+
+private:
+    void OKBtnClick();
+    RadioData &data_;
+};
+
+// The new-password window. `writePassword` runs the exchange that writes
+// the radio password block (the caller owns the exchange window).
+class TNewPasswordDlg : public QDialog {
+public:
+    TNewPasswordDlg(RadioData &data, std::function<void()> writePassword, QWidget *parent = nullptr);
+    QLabel *sInput;
+    QLineEdit *eInput;
+    QLabel *sSureInput;
+    QLineEdit *eSureInput;
+    QCheckBox *cbWriteWithNewPD;
+    QPushButton *bWrite;
+    QPushButton *OKBtn;
+    QPushButton *CancelBtn;
+
+private:
+    // Stores the new password when the two entries match; otherwise says
+    // so. Returns whether they matched.
+    bool takeMatching();
+    void bWriteClick();
+    void OKBtnClick();
+    RadioData &data_;
+    std::function<void()> writePassword_;
+};
+
+} // namespace vkt

@@ -1,0 +1,497 @@
+// The band-limit window and the password windows: their rules as plain
+// functions, and the windows reached from the main window's menus.
+#include "band_limits_edit.h"
+#include "band_set_dialog.h"
+#include "cli.h"
+#include "codecs.h"
+#include "main_window.h"
+#include "pages.h"
+#include "password_dialogs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace vkt {
+namespace {
+
+// ---- rules ---------------------------------------------------------------------
+
+TEST(BandLimitRules, EnteredTextIsNormalised)
+{
+    const struct {
+        const char *typed;
+        const char *shown;
+    } cases[] = {
+        {"100", "136.00000"},      {"180", "174.00000"},      {"300", "260.00000"},
+        {"600", "520.00000"},      {"210", "210.00000"},      {"146.0051", "146.00000"},
+        {"146.0075", "146.00750"}, {"146.0101", "146.00625"}, {"", "136.00000"},
+        {"146.", "146.00000"},     {".5", "136.00000"},       {"999999999", "520.00000"},
+        {"174", "174.00000"},      {"200", "200.00000"},      {"not a number", "136.00000"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ChannelFreqText(CommitBandLimitText(c.typed)), c.shown) << '"' << c.typed << '"';
+}
+
+TEST(BandLimitRules, TypingCorrection)
+{
+    const struct {
+        const char *typed;
+        const char *kept;
+    } cases[] = {
+        {"1234567890", "123456789"}, {".", ""}, {"146.0.5", "146.05"},
+        {"1..2.", "1.2"},            {"146.00625", "146.00625"}, {"", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(CorrectBandLimitTyping(c.typed), c.kept) << '"' << c.typed << '"';
+}
+
+TEST(BandLimitRules, TextThatIsNoNumber)
+{
+    for (const char *text : {"abc", "1.2.3", ".", "14 6", "-146"})
+        EXPECT_FALSE(ParseBandLimitText(text).has_value()) << text;
+    EXPECT_EQ(ParseBandLimitText(""), 0u);
+}
+
+TEST(BandLimitRules, Verdict)
+{
+    const BandLimits current{};
+    const struct {
+        const char *name;
+        std::function<void(BandLimitValues &)> edit;
+        BandLimitsVerdict verdict;
+    } cases[] = {
+        {"unchanged", [](BandLimitValues &) {}, BandLimitsVerdict::Unchanged},
+        {"UHF Tx min above max", [](BandLimitValues &v) { v[0] = 470000000, v[1] = 400000000; },
+         BandLimitsVerdict::Inconsistent},
+        {"VHF Rx min equal to max", [](BandLimitValues &v) { v[6] = v[7]; }, BandLimitsVerdict::Inconsistent},
+        {"UHF Rx max below min", [](BandLimitValues &v) { v[3] = 350000000; }, BandLimitsVerdict::Inconsistent},
+        {"VHF Tx max changed", [](BandLimitValues &v) { v[5] = 160000000; }, BandLimitsVerdict::Changed},
+        {"UHF Rx min changed", [](BandLimitValues &v) { v[2] = 420000000; }, BandLimitsVerdict::Changed},
+    };
+    for (const auto &c : cases) {
+        BandLimitValues v = BandLimitsToValues(current);
+        c.edit(v);
+        EXPECT_EQ(JudgeBandLimits(v, current), c.verdict) << c.name;
+    }
+}
+
+TEST(BandLimitRules, ApplyDerivesTheMaximumOffsets)
+{
+    BandLimits l{};
+    ApplyBandLimits(l, {320000000, 520000000, 320000000, 520000000, 140000000, 150000000, 136000000, 174000000});
+    EXPECT_EQ(l.uhfTxMin, 320000000u);
+    EXPECT_EQ(l.vhfRxMax, 174000000u);
+    EXPECT_EQ(l.uhfMaxOffset, 99987500u); // 200 MHz is beyond what an offset can hold
+    EXPECT_EQ(l.vhfMaxOffset, 10000000u);
+}
+
+TEST(BandLimitRules, NamesRoundTrip)
+{
+    for (std::size_t i = 0; i < kBandLimitCount; ++i)
+        EXPECT_EQ(BandLimitByName(BandLimitName(BandLimit(i))), BandLimit(i));
+    EXPECT_FALSE(BandLimitByName("U_Tx min").has_value());
+}
+
+TEST(PasswordRules, AccessCodes)
+{
+    const struct {
+        const char *typed;
+        ServiceWindow opens;
+    } cases[] = {
+        {"pvzj73", ServiceWindow::Adjustment}, {"mqwhaze", ServiceWindow::BandLimits},
+        {"Mqwhaze", ServiceWindow::None},      {"PVZJ73", ServiceWindow::None},
+        {"", ServiceWindow::None},             {"mqwhaze ", ServiceWindow::None},
+        {"pvzj7", ServiceWindow::None},        {"mqwhazemqwhaze", ServiceWindow::None},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ServiceWindowForCode(c.typed), c.opens) << '"' << c.typed << '"';
+}
+
+TEST(PasswordRules, StoredPasswordField)
+{
+    const struct {
+        const char *typed;
+        const char *stored;
+    } cases[] = {
+        {"", ""}, {"abc", "abc"}, {"abcdefghijkl", "abcdefghijkl"}, {"abcdefghijklm", "abcdefghijkl"},
+    };
+    for (const auto &c : cases) {
+        std::uint8_t field[13];
+        std::memset(field, 'x', sizeof field);
+        StorePasswordField(field, c.typed);
+        EXPECT_STREQ(reinterpret_cast<const char *>(field), c.stored) << c.typed;
+        EXPECT_EQ(field[12], 0) << c.typed;
+    }
+}
+
+TEST(PasswordRules, Match)
+{
+    EXPECT_TRUE(PasswordsMatch("", ""));
+    EXPECT_TRUE(PasswordsMatch("Secret12", "Secret12"));
+    EXPECT_FALSE(PasswordsMatch("Secret12", "secret12"));
+    EXPECT_FALSE(PasswordsMatch("Secret1", "Secret12"));
+}
+
+// ---- windows -------------------------------------------------------------------
+
+// Waits (with the event loop running) for a modal window of the given
+// object name and acts on it once.
+class ModalAnswer {
+public:
+    ModalAnswer(const char *objectName, std::function<void(QWidget *)> act)
+        : name_(objectName), act_(std::move(act))
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget *w = QApplication::activeModalWidget();
+            if (!w || w->objectName() != name_)
+                return;
+            timer_.stop();
+            if (auto *label = w->findChild<QLabel *>("WarnDlgText"))
+                text = label->text();
+            seen = true;
+            act_(w);
+        });
+        timer_.start(10);
+    }
+    bool seen = false;
+    QString text;
+
+private:
+    QString name_;
+    std::function<void(QWidget *)> act_;
+    QTimer timer_;
+};
+
+void ClickButton(QWidget *w, const char *name)
+{
+    auto *b = w->findChild<QPushButton *>(name);
+    ASSERT_NE(b, nullptr) << name;
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+std::function<void(QWidget *)> Click(const char *button)
+{
+    return [button](QWidget *w) { ClickButton(w, button); };
+}
+
+// Types `text` into the line edit `edit` of the window, replacing what it held.
+void TypeInto(QWidget *w, const char *edit, const QString &text)
+{
+    auto *e = w->findChild<QLineEdit *>(edit);
+    ASSERT_NE(e, nullptr) << edit;
+    e->setFocus();
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_Delete);
+    QTest::keyClicks(e, text);
+}
+
+TEST(BandSetWindow, KeysAreFilteredAndLeavingNormalises)
+{
+    BandLimits limits{};
+    bool taken = false;
+    TBandSetDlg dialog(limits, [&](const BandLimitValues &) { taken = true; });
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_EQ(dialog.eBand_U_Tx_MIN->text(), "400.00000");
+    EXPECT_EQ(dialog.eBand_V_Rx_MAX->text(), "174.00000");
+    const struct {
+        const char *typed;
+        const char *shown;
+    } cases[] = {{"1a0-0", "136.00000"}, {"146.0.101", "146.00625"}, {"1234567890", "520.00000"}};
+    for (const auto &c : cases) {
+        TypeInto(&dialog, "eBand_V_Tx_MIN", c.typed);
+        dialog.eBand_V_Tx_MAX->setFocus();
+        QApplication::processEvents();
+        EXPECT_EQ(dialog.eBand_V_Tx_MIN->text(), c.shown) << c.typed;
+    }
+    EXPECT_FALSE(taken);
+}
+
+class ServiceWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("vkt-service-" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir);
+        configPath = (dir / "_config.ini").string();
+        TAppLang::instance().setSystemLangId(0x0409);
+        session = std::make_unique<AppSession>();
+        window = std::make_unique<TForm1>(*session, configPath);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void TearDown() override
+    {
+        ModalAnswer no("TMyWarnDlg_3", Click("NoBtn"));
+        window->close();
+        window.reset();
+        session.reset();
+        fs::remove_all(dir);
+    }
+
+    // Opens the band-limit window through the access-code box, lets `edit`
+    // change it, presses its OK and answers the confirmation with `answer`.
+    // Returns whether the window opened and whether it asked.
+    std::pair<bool, bool> changeLimits(const QString &code, std::function<void(QWidget *)> edit,
+                                       const char *answer = "CancelBtn")
+    {
+        ModalAnswer box("TPasswordDlg", [&](QWidget *w) {
+            TypeInto(w, "eInput", code);
+            ClickButton(w, "OKBtn");
+        });
+        ModalAnswer limits("TBandSetDlg", [&](QWidget *w) {
+            edit(w);
+            ClickButton(w, "OKBtn");
+        });
+        ModalAnswer confirm("TMyWarnDlg_2", Click(answer));
+        window->MenuAdjustment->trigger();
+        EXPECT_TRUE(box.seen);
+        return {limits.seen, confirm.seen};
+    }
+
+    bool dataIsDefault() const
+    {
+        auto fresh = std::make_unique<ProgramState>();
+        SetDefaultAll(*fresh);
+        return std::memcmp(&fresh->data, &session->state.data, sizeof(RadioData)) == 0;
+    }
+
+    fs::path dir;
+    std::string configPath;
+    std::unique_ptr<AppSession> session;
+    std::unique_ptr<TForm1> window;
+};
+
+TEST_F(ServiceWindowTest, WrongAccessCodesOpenNothing)
+{
+    for (const char *code : {"", "Mqwhaze", "pvzj73"}) {
+        const auto [opened, asked] = changeLimits(code, [](QWidget *) {});
+        EXPECT_FALSE(opened) << '"' << code << '"';
+        EXPECT_FALSE(asked) << code;
+    }
+}
+
+TEST_F(ServiceWindowTest, LimitsThatChangeNothing)
+{
+    SetChannelInUse(session->state.data, 200);
+    session->state.data.squelchLevel = 9;
+    const BandLimits before = session->state.limits;
+    const struct {
+        const char *name;
+        std::function<void(QWidget *)> edit;
+        bool asks;
+    } cases[] = {
+        {"minimum above maximum",
+         [](QWidget *w) {
+             TypeInto(w, "eBand_U_Tx_MIN", "470");
+             TypeInto(w, "eBand_U_Tx_MAX", "400");
+         },
+         false},
+        {"unchanged values", [](QWidget *w) { TypeInto(w, "eBand_U_Tx_MIN", "400"); }, false},
+        {"Cannel in the confirmation", [](QWidget *w) { TypeInto(w, "eBand_V_Tx_MAX", "160"); }, true},
+    };
+    for (const auto &c : cases) {
+        const auto [opened, asked] = changeLimits("mqwhaze", c.edit, "CancelBtn");
+        EXPECT_TRUE(opened) << c.name;
+        EXPECT_EQ(asked, c.asks) << c.name;
+        EXPECT_EQ(session->state.limits, before) << c.name;
+        EXPECT_TRUE(IsChannelInUse(session->state.data, 200)) << c.name;
+        EXPECT_EQ(session->state.data.squelchLevel, 9) << c.name;
+    }
+}
+
+TEST_F(ServiceWindowTest, ConfirmedLimitsClearTheDataAndAreStored)
+{
+    SetChannelInUse(session->state.data, 200);
+    session->state.data.squelchLevel = 9;
+    session->ports.Port = 3;
+    // The value still being typed when OK is pressed counts.
+    const auto [opened, asked] = changeLimits(
+        "mqwhaze",
+        [](QWidget *w) {
+            TypeInto(w, "eBand_U_Rx_MAX", "480");
+            TypeInto(w, "eBand_V_Tx_MAX", "146.0101");
+        },
+        "OKBtn");
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(session->state.limits.uhfRxMax, 480000000u);
+    EXPECT_EQ(session->state.limits.vhfTxMax, 146006250u);
+    EXPECT_EQ(session->state.limits.vhfMaxOffset, 146006250u - 136000000u);
+    EXPECT_TRUE(dataIsDefault());
+    EXPECT_FALSE(IsChannelInUse(session->state.data, 200));
+    EXPECT_EQ(session->ports.Port, 1);
+    EXPECT_TRUE(window->channelPage->sFreqBand->text().contains("Rx:400.00000-480.00000"))
+        << window->channelPage->sFreqBand->text().toStdString();
+    EXPECT_TRUE(window->channelPage->sFreqBand->text().contains("V[Tx:136.00000-146.00625"));
+    AppConfig stored;
+    ASSERT_TRUE(stored.read(configPath));
+    EXPECT_EQ(stored.limits.uhfRxMax, 480000000u);
+    EXPECT_EQ(stored.limits.vhfTxMax, 146006250u);
+}
+
+TEST_F(ServiceWindowTest, PasswordPrompt)
+{
+    std::memcpy(session->state.data.accessPassword, "old\0", 4);
+    {
+        ModalAnswer cancel("TSetPasswordDlg", [](QWidget *w) {
+            TypeInto(w, "eInput", "typed");
+            ClickButton(w, "CancelBtn");
+        });
+        window->MenuEdit_Password->trigger();
+        EXPECT_TRUE(cancel.seen);
+    }
+    EXPECT_STREQ(reinterpret_cast<const char *>(session->state.data.accessPassword), "old");
+    const struct {
+        const char *typed;
+        const char *stored;
+    } cases[] = {{"abcdefghijklm", "abcdefghijkl"}, {"Pass1", "Pass1"}, {"", ""}};
+    for (const auto &c : cases) {
+        QString shown;
+        ModalAnswer ok("TSetPasswordDlg", [&](QWidget *w) {
+            shown = w->windowTitle();
+            TypeInto(w, "eInput", c.typed);
+            EXPECT_EQ(w->findChild<QLineEdit *>("eInput")->text().toStdString(), c.stored);
+            ClickButton(w, "OKBtn");
+        });
+        window->MenuEdit_Password->trigger();
+        EXPECT_TRUE(ok.seen);
+        EXPECT_EQ(shown, "Password");
+        EXPECT_STREQ(reinterpret_cast<const char *>(session->state.data.accessPassword), c.stored) << c.typed;
+    }
+}
+
+TEST_F(ServiceWindowTest, NewPasswordWindow)
+{
+    const struct {
+        const char *name;
+        const char *first, *second, *button;
+        const char *message;  // shown in the message window
+        bool exchange;        // the password exchange window opened
+        const char *stored;   // RadioPassword afterwards
+    } cases[] = {
+        {"different texts, Write", "abc", "abd", "bWrite", "Password not match", false, "old"},
+        {"different texts, OK", "abc", "ABC", "OKBtn", "Password not match", false, "old"},
+        {"twelve characters, OK", "abcdefghijkl", "abcdefghijkl", "OKBtn", "OK", false, "abcdefghijkl"},
+        {"thirteenth refused, OK", "abcdefghijklm", "abcdefghijkl", "OKBtn", "OK", false, "abcdefghijkl"},
+        {"both empty, OK", "", "", "OKBtn", "OK", false, ""},
+        {"matching, Write", "Secret", "Secret", "bWrite", "", true, "Secret"},
+    };
+    for (const auto &c : cases) {
+        std::memcpy(session->state.data.radioPassword, "old\0", 4);
+        bool stayedOpen = false;
+        ModalAnswer message("TUserWarnDlg", Click("OKBtn"));
+        ModalAnswer exchange("TProgramDialog", Click("CancelBtn"));
+        ModalAnswer dialog("TNewPasswordDlg", [&](QWidget *w) {
+            TypeInto(w, "eInput", c.first);
+            TypeInto(w, "eSureInput", c.second);
+            ClickButton(w, c.button);
+            stayedOpen = w->isVisible();
+            if (stayedOpen)
+                ClickButton(w, "CancelBtn");
+        });
+        window->MenuEdit_SetRadioNewPD->trigger();
+        ASSERT_TRUE(dialog.seen) << c.name;
+        EXPECT_EQ(stayedOpen, std::string(c.button) == "bWrite") << c.name;
+        EXPECT_EQ(message.text.toStdString(), c.message) << c.name;
+        EXPECT_EQ(exchange.seen, c.exchange) << c.name;
+        EXPECT_STREQ(reinterpret_cast<const char *>(session->state.data.radioPassword), c.stored) << c.name;
+    }
+}
+
+TEST_F(ServiceWindowTest, WriteWithNewPasswordSwitch)
+{
+    for (const std::uint8_t start : {0, 1}) {
+        session->state.data.writeNewPassword = start;
+        bool ticked = false;
+        ModalAnswer dialog("TNewPasswordDlg", [&](QWidget *w) {
+            auto *box = w->findChild<QCheckBox *>("cbWriteWithNewPD");
+            ticked = box->isChecked();
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+            ClickButton(w, "CancelBtn");
+        });
+        window->MenuEdit_SetRadioNewPD->trigger();
+        EXPECT_EQ(ticked, start == 1);
+        EXPECT_EQ(session->state.data.writeNewPassword, 1 - start);
+    }
+}
+
+// ---- the limits verb -----------------------------------------------------------
+
+TEST(LimitsVerb, PrintsAndSetsWithTheWindowsRules)
+{
+    const fs::path dir = fs::temp_directory_path() / ("vkt-limits-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir);
+    const std::string ini = (dir / "_config.ini").string();
+    auto run = [&](std::vector<std::string> args, std::string *out = nullptr) {
+        args.push_back("--config");
+        args.push_back(ini);
+        std::ostringstream o, e;
+        const int rc = cli::Run(args, o, e, false);
+        if (out)
+            *out = o.str();
+        return rc;
+    };
+    auto stored = [&] {
+        AppConfig c;
+        c.read(ini);
+        return c.limits;
+    };
+
+    std::string out;
+    ASSERT_EQ(run({"limits"}, &out), cli::kExitOk);
+    EXPECT_EQ(out.substr(0, 21), "U_Tx_min = 400.00000\n");
+    EXPECT_NE(out.find("V_Rx_max = 174.00000\n"), std::string::npos);
+    EXPECT_FALSE(fs::exists(ini)); // showing never creates the file
+
+    const struct {
+        const char *name;
+        std::vector<std::string> args;
+        int rc;
+        std::uint32_t uhfTxMin, vhfTxMax; // stored afterwards
+    } cases[] = {
+        {"normalised and written", {"limits", "--set", "U_Tx_min=300", "V_Tx_max=146.0101"}, 0, 260000000, 146006250},
+        {"minimum above maximum", {"limits", "--set", "U_Tx_min=470", "U_Tx_max=400"}, 64, 260000000, 146006250},
+        {"unknown key", {"limits", "--set", "U_Tx min=410"}, 64, 260000000, 146006250},
+        {"not a number", {"limits", "--set", "U_Tx_min=41O"}, 64, 260000000, 146006250},
+        {"key twice", {"limits", "--set", "U_Tx_min=410", "U_Tx_min=420"}, 64, 260000000, 146006250},
+        {"no --set", {"limits", "U_Tx_min=410"}, 64, 260000000, 146006250},
+        {"between the bands", {"limits", "--set", "V_Tx_max=180"}, 0, 260000000, 174000000},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(run(c.args), c.rc) << c.name;
+        EXPECT_EQ(stored().uhfTxMin, c.uhfTxMin) << c.name;
+        EXPECT_EQ(stored().vhfTxMax, c.vhfTxMax) << c.name;
+    }
+    EXPECT_EQ(stored().vhfMaxOffset, 38000000u);
+    fs::remove_all(dir);
+}
+
+} // namespace
+} // namespace vkt
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
