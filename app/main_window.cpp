@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "about_dialog.h"
+#include "adjustment_dialog.h"
 #include "auto_offset_dialog.h"
 #include "band_set_dialog.h"
 #include "batch_set_dialog.h"
@@ -472,8 +473,10 @@ void TForm1::MenuAdjustmentClick()
                 TBandSetDlg dialog(
                     session_.state.limits, [this](const BandLimitValues &v) { takeBandLimits(v); }, this);
                 dialog.exec();
+            } else if (target == ServiceWindow::Adjustment) {
+                TAdjustmentDlg dialog(session_.state, session_.ports, *session_.line, this);
+                dialog.exec();
             }
-            // The adjustment window is not offered yet: its code opens nothing.
         },
         this);
     box.OKBtn->setText(MainText(153));

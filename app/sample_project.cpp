@@ -69,6 +69,9 @@ void LoadSampleIntoRadio(SimulatedRadio &radio)
     std::uint8_t n = 0x5A;
     GetDataForWrite(state->data, state->limits, state->image, {2026, 1, 15, 9, 30}, [&n] { return n++; });
     std::memcpy(radio.memory().data(), state->image.bytes.data(), kConfigImageSize);
+    // The image holds no firmware version; the radio's own text stays.
+    const char *firmware = SimulatedRadio::kFirmwareVersionText;
+    std::memcpy(radio.memory().data() + addr::kFirmwareVersion, firmware, std::strlen(firmware));
 }
 
 } // namespace vkt

@@ -350,6 +350,11 @@ const Command kCommands[] = {
      [](const Parsed &p, std::ostream &out, std::ostream &err, bool) { return CmdPorts(p, out, err); }},
     {&kReadVerb, "read a radio into a project", &CmdRead},
     {&kWriteVerb, "write a project into a radio", &CmdWrite},
+    {&kAdjustReadVerb, "read a radio's adjustment values into an adjustment file", &CmdAdjustRead},
+    {&kAdjustWriteVerb, "write an adjustment file into a radio", &CmdAdjustWrite},
+    {&kAdjustWriteAllVerb, "write an adjustment file and a project into a radio", &CmdAdjustWriteAll},
+    {&kStatusVerb, "print a radio's battery and VOX values", &CmdStatus},
+    {&kSetPasswordVerb, "give a radio a new programming password", &CmdSetPassword},
     {&kSimVerb, "run a simulated radio on a pseudo-terminal",
      [](const Parsed &p, std::ostream &out, std::ostream &err, bool) { return CmdSim(p, out, err); }},
 };
@@ -358,7 +363,7 @@ void PrintUsage(std::ostream &out)
 {
     out << "usage: vkt410-cli <command> [options]\n\nCommands:\n";
     for (const Command &c : kCommands)
-        out << "  " << std::left << std::setw(8) << c.verb->name << std::right << c.summary << "\n";
+        out << "  " << std::left << std::setw(18) << c.verb->name << std::right << c.summary << "\n";
     out << "\nRun 'vkt410-cli <command> --help' for the options of a command.\n";
 }
 

@@ -40,10 +40,16 @@ std::unique_ptr<ProgramState> NewState();
 
 // The verbs that talk to a radio or act as one.
 extern const Verb kPortsVerb, kReadVerb, kWriteVerb, kSimVerb;
+extern const Verb kAdjustReadVerb, kAdjustWriteVerb, kAdjustWriteAllVerb, kStatusVerb, kSetPasswordVerb;
 int CmdPorts(const Parsed &p, std::ostream &out, std::ostream &err);
 int CmdRead(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal);
 int CmdWrite(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal);
 int CmdSim(const Parsed &p, std::ostream &out, std::ostream &err);
+int CmdAdjustRead(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal);
+int CmdAdjustWrite(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal);
+int CmdAdjustWriteAll(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal);
+int CmdStatus(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal);
+int CmdSetPassword(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal);
 
 // The verbs on the controls and grid cells of the pages.
 extern const Verb kGetVerb, kSetVerb;

@@ -1,7 +1,11 @@
 // vkt410-cli verbs that talk to a radio over a serial port, or act as one.
 #include "cli_internal.h"
 
+#include "app_config.h"
+#include "band_limits_edit.h"
+#include "codecs.h"
 #include "exchange.h"
+#include "file_io.h"
 #include "project_file.h"
 #include "pty_radio_host.h"
 #include "qt_timers.h"
@@ -30,30 +34,89 @@ const Verb kPortsVerb = {
     {},
     0};
 
+// The port and password options every verb that talks to a radio takes.
+#define VKT_PORT_USAGE "(--port N | --device PATH | --auto)"
+#define VKT_PORT_HELP                                                                      \
+    "  --port N      the port numbered N by 'vkt410-cli ports'\n"                          \
+    "  --device PATH a serial device, or the link a simulated radio publishes\n"          \
+    "  --auto        try every present port in turn\n"                                     \
+    "  --password P  the radio's access password (up to 12 characters)\n"
+#define VKT_CONFIG_HELP                                                                    \
+    "  --config FILE the configuration file of the band limits; by default the one\n"    \
+    "                the window uses (VKT410_CONFIG_DIR or beside the program)\n"
+#define VKT_EXIT_HELP "Exit codes: 0 SUCCESS, 1 Communication False, 2 Password Error.\n"
+
 const Verb kReadVerb = {
     "read",
-    "usage: vkt410-cli read (--port N | --device PATH | --auto) [--password P] -o FILE.Dvf\n"
-    "                       [--image-out IMAGE.bin]\n"
+    "usage: vkt410-cli read " VKT_PORT_USAGE " [--password P] -o FILE.Dvf\n"
+    "                       [--image-out IMAGE.bin] [--config FILE]\n"
     "Reads the whole configuration of a radio and writes it as a project; the\n"
-    "project is written only after a successful read.\n"
-    "  --port N      the port numbered N by 'vkt410-cli ports'\n"
-    "  --device PATH a serial device, or the link a simulated radio publishes\n"
-    "  --auto        try every present port in turn\n"
-    "  --password P  the radio's access password (up to 12 characters)\n"
-    "  --image-out   also write the radio memory image that was read\n"
-    "Exit codes: 0 SUCCESS, 1 Communication False, 2 Password Error.\n",
-    {"--port", "--device", "--password", "-o", "--image-out"},
+    "project is written only after a successful read. The radio's band limits\n"
+    "are stored in the configuration file, as the window does at exit (the file\n"
+    "is created, with every key, when it is missing).\n" VKT_PORT_HELP
+    "  --image-out   also write the radio memory image that was read\n" VKT_CONFIG_HELP VKT_EXIT_HELP,
+    {"--port", "--device", "--password", "-o", "--image-out", "--config"},
     {"--auto"},
     0};
 
 const Verb kWriteVerb = {
     "write",
-    "usage: vkt410-cli write (--port N | --device PATH | --auto) [--password P] FILE.Dvf\n"
-    "Writes a project into a radio (the default band limits are sent with it).\n"
-    "Exit codes: 0 SUCCESS, 1 Communication False, 2 Password Error.\n",
+    "usage: vkt410-cli write " VKT_PORT_USAGE " [--password P] [--config FILE] FILE.Dvf\n"
+    "Writes a project into a radio with the band limits of the configuration file\n"
+    "(the defaults when there is none) and prints those limits. With the project's\n"
+    "write-new-password flag on, its radio password is written too.\n" VKT_PORT_HELP VKT_CONFIG_HELP
+        VKT_EXIT_HELP,
+    {"--port", "--device", "--password", "--config"},
+    {"--auto"},
+    1};
+
+const Verb kAdjustReadVerb = {
+    "adjust-read",
+    "usage: vkt410-cli adjust-read " VKT_PORT_USAGE " [--password P] -o FILE.Dvfa\n"
+    "Reads the radio's adjustment (calibration) values and writes them as an\n"
+    "adjustment file (411 bytes); the file is written only after a successful read.\n" VKT_PORT_HELP VKT_EXIT_HELP,
+    {"--port", "--device", "--password", "-o"},
+    {"--auto"},
+    0};
+
+const Verb kAdjustWriteVerb = {
+    "adjust-write",
+    "usage: vkt410-cli adjust-write " VKT_PORT_USAGE " [--password P] FILE.Dvfa\n"
+    "Writes the adjustment values of an adjustment file into a radio.\n" VKT_PORT_HELP VKT_EXIT_HELP,
     {"--port", "--device", "--password"},
     {"--auto"},
     1};
+
+const Verb kAdjustWriteAllVerb = {
+    "adjust-write-all",
+    "usage: vkt410-cli adjust-write-all " VKT_PORT_USAGE " [--password P] [--config FILE]\n"
+    "                                   FILE.Dvfa FILE.Dvf\n"
+    "Writes the adjustment values and then the whole configuration of a project\n"
+    "in one exchange, with the band limits of the configuration file (printed).\n" VKT_PORT_HELP VKT_CONFIG_HELP
+        VKT_EXIT_HELP,
+    {"--port", "--device", "--password", "--config"},
+    {"--auto"},
+    2};
+
+const Verb kStatusVerb = {
+    "status",
+    "usage: vkt410-cli status " VKT_PORT_USAGE "\n"
+    "Asks the radio for its current battery and VOX values and prints them. The\n"
+    "request needs no password.\n"
+    "  --port N, --device PATH, --auto  as for read\n" VKT_EXIT_HELP,
+    {"--port", "--device"},
+    {"--auto"},
+    0};
+
+const Verb kSetPasswordVerb = {
+    "set-password",
+    "usage: vkt410-cli set-password " VKT_PORT_USAGE " [--password P] --new P\n"
+    "Gives the radio a new programming password (up to 12 characters; an empty\n"
+    "one opens the radio to any programmer). Every later exchange must prove it.\n" VKT_PORT_HELP
+    "  --new P       the new password\n" VKT_EXIT_HELP,
+    {"--port", "--device", "--password", "--new"},
+    {"--auto"},
+    0};
 
 const Verb kSimVerb = {
     "sim",
@@ -143,17 +206,81 @@ int ChoosePort(const Parsed &p, PortMap &map, PortSelection &ports, std::ostream
     return kExitOk;
 }
 
-int SetAccessPassword(const Parsed &p, RadioData &data, std::ostream &err, const char *verb)
+// Puts the text of option `option` (when given) into a 13-byte password field.
+int SetPasswordField(const Parsed &p, const char *option, std::uint8_t (&field)[13], std::ostream &err,
+                     const char *verb)
 {
-    if (!p.options.count("--password"))
+    if (!p.options.count(option))
         return kExitOk;
-    const std::string &pw = p.options.at("--password");
+    const std::string &pw = p.options.at(option);
     if (pw.size() > 12) {
         err << "vkt410-cli " << verb << ": a password has at most 12 characters\n";
         return kExitUsage;
     }
-    std::memset(data.accessPassword, 0, sizeof data.accessPassword);
-    std::memcpy(data.accessPassword, pw.data(), pw.size());
+    std::memset(field, 0, sizeof field);
+    std::memcpy(field, pw.data(), pw.size());
+    return kExitOk;
+}
+
+int SetAccessPassword(const Parsed &p, RadioData &data, std::ostream &err, const char *verb)
+{
+    return SetPasswordField(p, "--password", data.accessPassword, err, verb);
+}
+
+// The configuration file the window uses, or the one named by --config.
+std::string ConfigPath(const Parsed &p, AppConfig::Folders folders)
+{
+    const auto config = p.options.find("--config");
+    return AppConfig::FindPath(config == p.options.end() ? std::string() : config->second, folders);
+}
+
+// Takes the band limits of the configuration file (the defaults when there
+// is none) as the limits to send, and prints them.
+void UseConfiguredLimits(const Parsed &p, ProgramState &state, std::ostream &out)
+{
+    AppConfig settings;
+    settings.read(ConfigPath(p, AppConfig::Folders::Leave));
+    state.limits = settings.limits;
+    RecomputeMaxOffsets(state.limits);
+    const BandLimitValues values = BandLimitsToValues(state.limits);
+    out << "band limits sent (MHz):\n";
+    for (std::size_t i = 0; i < kBandLimitCount; ++i)
+        out << "  " << BandLimitName(BandLimit(i)) << " = " << ChannelFreqText(values[i]) << "\n";
+}
+
+// Stores the band limits a read brought in, as the window does at exit:
+// a missing file is first created with every key at its default.
+int StoreReadLimits(const Parsed &p, const BandLimits &limits, std::ostream &err, const char *verb)
+{
+    const std::string path = ConfigPath(p, AppConfig::Folders::Make);
+    AppConfig settings;
+    bool created = false;
+    std::string error;
+    if (!settings.load(path, created, error)) {
+        err << "vkt410-cli " << verb << ": " << error << "\n";
+        return kExitCantCreate;
+    }
+    settings.limits = limits;
+    if (!settings.save(path, error)) {
+        err << "vkt410-cli " << verb << ": " << error << "\n";
+        return kExitCantCreate;
+    }
+    return kExitOk;
+}
+
+// Loads an adjustment file over the defaults, as the adjustment window's
+// Open does (up to 411 bytes from offset 0); warns of another size.
+int LoadAdjustment(const std::string &path, AdjustmentData &adj, std::ostream &err)
+{
+    const FileReadResult r = ReadFilePrefix(path, kAdjustmentSize);
+    if (!r.opened) {
+        err << "vkt410-cli: cannot read " << path << ": " << r.error << "\n";
+        return kExitNoInput;
+    }
+    if (r.fileSize != kAdjustmentSize)
+        err << "warning: " << path << " is " << r.fileSize << " bytes, not " << kAdjustmentSize
+            << "; read as the adjustment window reads it\n";
+    std::memcpy(&adj, r.bytes.data(), std::min(r.bytes.size(), kAdjustmentSize));
     return kExitOk;
 }
 
@@ -212,15 +339,27 @@ int CmdPorts(const Parsed &p, std::ostream &out, std::ostream &)
     return kExitOk;
 }
 
+namespace {
+
+// Chooses the port and takes the access password: the start of every verb
+// that talks to a radio. Returns an exit code (0 when fine).
+int Connect(const Parsed &p, PortMap &map, PortSelection &ports, ProgramState &state, std::ostream &err,
+            const char *verb)
+{
+    if (int rc = ChoosePort(p, map, ports, err, verb))
+        return rc;
+    return SetAccessPassword(p, state.data, err, verb);
+}
+
+} // namespace
+
 int CmdRead(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal)
 {
     EnsureApplication();
     PortMap map = PortMap::FromSystem();
     PortSelection ports;
     auto state = NewState();
-    if (int rc = ChoosePort(p, map, ports, err, "read"))
-        return rc;
-    if (int rc = SetAccessPassword(p, state->data, err, "read"))
+    if (int rc = Connect(p, map, ports, *state, err, "read"))
         return rc;
 
     const ExchangeOutcome outcome =
@@ -232,6 +371,8 @@ int CmdRead(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal
     if (p.options.count("--image-out"))
         if (int rc = Save(p.options.at("--image-out"), state->image.bytes.data(), kConfigImageSize, err))
             return rc;
+    if (int rc = StoreReadLimits(p, state->limits, err, "read"))
+        return rc;
     return OutcomeExit(outcome, out, err);
 }
 
@@ -247,9 +388,96 @@ int CmdWrite(const Parsed &p, std::ostream &out, std::ostream &err, bool termina
         return rc;
     if (int rc = SetAccessPassword(p, state->data, err, "write"))
         return rc;
-    RecomputeMaxOffsets(state->limits);
+    UseConfiguredLimits(p, *state, out);
     const ExchangeOutcome outcome =
         RunExchangeOnPort(*state, ports, std::move(map), mode::kConfiguration, false, out, terminal);
+    return OutcomeExit(outcome, out, err);
+}
+
+int CmdAdjustRead(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal)
+{
+    EnsureApplication();
+    PortMap map = PortMap::FromSystem();
+    PortSelection ports;
+    auto state = NewState();
+    if (int rc = Connect(p, map, ports, *state, err, "adjust-read"))
+        return rc;
+    const ExchangeOutcome outcome =
+        RunExchangeOnPort(*state, ports, std::move(map), mode::kAdjustment, true, out, terminal);
+    if (outcome != ExchangeOutcome::Success)
+        return OutcomeExit(outcome, out, err);
+    if (int rc = Save(p.options.at("-o"), &state->adjustment, sizeof state->adjustment, err))
+        return rc;
+    return OutcomeExit(outcome, out, err);
+}
+
+int CmdAdjustWrite(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal)
+{
+    EnsureApplication();
+    PortMap map = PortMap::FromSystem();
+    PortSelection ports;
+    auto state = NewState();
+    if (int rc = Connect(p, map, ports, *state, err, "adjust-write"))
+        return rc;
+    if (int rc = LoadAdjustment(p.positionals[0], state->adjustment, err))
+        return rc;
+    const ExchangeOutcome outcome =
+        RunExchangeOnPort(*state, ports, std::move(map), mode::kAdjustment, false, out, terminal);
+    return OutcomeExit(outcome, out, err);
+}
+
+int CmdAdjustWriteAll(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal)
+{
+    EnsureApplication();
+    PortMap map = PortMap::FromSystem();
+    PortSelection ports;
+    auto state = NewState();
+    if (int rc = ChoosePort(p, map, ports, err, "adjust-write-all"))
+        return rc;
+    if (int rc = LoadAdjustment(p.positionals[0], state->adjustment, err))
+        return rc;
+    if (int rc = LoadProject(p.positionals[1], *state, err))
+        return rc;
+    if (int rc = SetAccessPassword(p, state->data, err, "adjust-write-all"))
+        return rc;
+    UseConfiguredLimits(p, *state, out);
+    const ExchangeOutcome outcome =
+        RunExchangeOnPort(*state, ports, std::move(map), mode::kAllWrite, false, out, terminal);
+    return OutcomeExit(outcome, out, err);
+}
+
+int CmdStatus(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal)
+{
+    EnsureApplication();
+    PortMap map = PortMap::FromSystem();
+    PortSelection ports;
+    auto state = NewState();
+    if (int rc = ChoosePort(p, map, ports, err, "status"))
+        return rc;
+    const ExchangeOutcome outcome =
+        RunExchangeOnPort(*state, ports, std::move(map), mode::kStatus, true, out, terminal);
+    if (outcome == ExchangeOutcome::Success)
+        out << "battery " << unsigned(state->adjustment.statusBattery) << "\nVOX " << unsigned(state->adjustment.statusVox)
+            << "\n";
+    return OutcomeExit(outcome, out, err);
+}
+
+int CmdSetPassword(const Parsed &p, std::ostream &out, std::ostream &err, bool terminal)
+{
+    EnsureApplication();
+    PortMap map = PortMap::FromSystem();
+    PortSelection ports;
+    auto state = NewState();
+    if (!p.options.count("--new")) {
+        err << "vkt410-cli set-password: missing --new P (try --help)\n";
+        return kExitUsage;
+    }
+    if (int rc = Connect(p, map, ports, *state, err, "set-password"))
+        return rc;
+    if (int rc = SetPasswordField(p, "--new", state->data.radioPassword, err, "set-password"))
+        return rc;
+    const ExchangeOutcome outcome =
+        RunExchangeOnPort(*state, ports, std::move(map), mode::kRadioPassword, false, out, terminal);
     return OutcomeExit(outcome, out, err);
 }
 

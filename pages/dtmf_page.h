@@ -22,7 +22,11 @@ namespace vkt {
 class DtmfEditPage : public EditorPage {
 public:
     DtmfEditPage(AppSession &session, QWidget *parent);
-    ~DtmfEditPage() override { sgD_AddrBook->endEditing(); }
+    ~DtmfEditPage() override
+    {
+        fields_->detach();
+        sgD_AddrBook->endEditing();
+    }
     QString caption() const override; // "DTMF" in every language
     void retranslate() override;
     // Stores what loading stores (RefreshStores), then shows the record.

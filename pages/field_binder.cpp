@@ -272,6 +272,8 @@ void FieldBinder::endEdit(QWidget *control)
 
 bool FieldBinder::eventFilter(QObject *watched, QEvent *event)
 {
+    if (detached_)
+        return QObject::eventFilter(watched, event);
     const Row *row = nullptr;
     if (event->type() == QEvent::FocusOut || event->type() == QEvent::KeyPress)
         row = find(watched);

@@ -58,8 +58,18 @@ public:
     // rules of controls that depend on each other.
     std::function<void(const Field &)> stored;
 
+    // Stops storing and calling back. The page calls this from its
+    // destructor: a window being torn down moves the focus, and a control
+    // losing it must not call into a half-destroyed page.
+    void detach()
+    {
+        detached_ = true;
+        stored = {};
+    }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool detached_ = false;
 
 private:
     struct Row {

@@ -26,6 +26,7 @@ public:
     FiveTonePage(AppSession &session, QWidget *parent);
     ~FiveTonePage() override
     {
+        fields_->detach();
         for (Grid *g : {sg5Tone_List, sgSystem_5T, sgDecode_5T, sgEncode_5T})
             g->endEditing();
     }

@@ -22,7 +22,11 @@ struct Field;
 class FmPage : public EditorPage {
 public:
     FmPage(AppSession &session, QWidget *parent);
-    ~FmPage() override { sgFmMemory->endEditing(); }
+    ~FmPage() override
+    {
+        fields_->detach();
+        sgFmMemory->endEditing();
+    }
     QString caption() const override;
     void retranslate() override;
     void load() override;

@@ -27,6 +27,7 @@ namespace vkt {
 class OptionsPage : public EditorPage {
 public:
     OptionsPage(AppSession &session, QWidget *parent);
+    ~OptionsPage() override { fields_->detach(); }
     QString caption() const override;
     void retranslate() override;
     void load() override;

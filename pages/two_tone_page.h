@@ -6,6 +6,7 @@
 #pragma once
 
 #include "editor_page.h"
+#include "field_binder.h"
 #include "grid.h"
 #include "two_tone.h"
 
@@ -26,6 +27,7 @@ public:
     TwoTonePage(AppSession &session, QWidget *parent);
     ~TwoTonePage() override
     {
+        fields_->detach();
         for (Grid *g : {sg2Tone_List, sgSystem_2T, sgDecode_2T, sgEncode_2T})
             g->endEditing();
     }

@@ -36,6 +36,8 @@ constexpr int kSettingsAEnd = 0x19EE;       // blocks start below this
 constexpr int kSettingsBStart = 0x4100;
 constexpr int kSettingsBEnd = 0x4514;
 constexpr int kPasswordBlockAddress = 0x4020;
+constexpr int kFirmwareStart = 0x4040;      // the radio's firmware version text
+constexpr int kFirmwareEnd = 0x4050;
 constexpr int kAdjustmentAddress = 0x4600;
 constexpr int kAdjustmentEnd = static_cast<int>(kAdjustmentRadioSize); // 409
 constexpr std::uint8_t kBlock = 16;
@@ -755,7 +757,8 @@ void Exchange::AllWrite()
 }
 
 // The radio password block at 0x4020 is never read. The image is not
-// cleared first: bytes of absent records keep what they held.
+// cleared first: bytes of absent records keep what they held. The last
+// block holds the radio's firmware version text, which the window shows.
 void Exchange::Read()
 {
     static constexpr Region kRegions[] = {
@@ -763,6 +766,7 @@ void Exchange::Read()
         {0, kChannelsEnd, kChannelBlock, &Exchange::READ_ChInfor, &Exchange::channelInRadio},
         {kSettingsAStart, kSettingsAEnd, kBlock, &Exchange::READ_FRQ_FUN},
         {kSettingsBStart, kSettingsBEnd, kBlock, &Exchange::READ_FRQ_FUN},
+        {kFirmwareStart, kFirmwareEnd, kBlock, &Exchange::READ_FRQ_FUN},
     };
     if (Stage == 0)
         ProgressUnit = 77;

@@ -20,6 +20,7 @@ constexpr std::uint8_t kWrongPassword = 0x07;
 constexpr std::uint8_t kWriteRefused = 0x15; // NAK
 constexpr std::uint8_t kFloodByte = 0x55;
 constexpr std::size_t kPasswordBlockSize = 16;
+constexpr std::size_t kRadioPasswordBlockAddress = addr::kRadioPasswordBlock;
 constexpr std::size_t kBlockHeaderSize = 4;
 constexpr std::size_t kStatusReplySize = 13;
 
@@ -38,7 +39,11 @@ constexpr std::string_view kOtherDeviceReply = "\r\nERROR\r\n";
 
 } // namespace
 
-SimulatedRadio::SimulatedRadio(std::string password) : password_(std::move(password)) {}
+SimulatedRadio::SimulatedRadio(std::string password) : password_(std::move(password))
+{
+    const std::string_view firmware = kFirmwareVersionText;
+    std::copy(firmware.begin(), firmware.end(), memory_.begin() + addr::kFirmwareVersion);
+}
 
 bool SimulatedRadio::loadImage(const std::string &path, std::string &error)
 {
@@ -281,6 +286,7 @@ void SimulatedRadio::handleFrame(char kind, const std::vector<std::uint8_t> &fra
         const std::size_t length = record.length;
         for (std::size_t i = 0; i < length; ++i)
             memory_[(record.address + i) & (kMemorySize - 1)] = frame[kBlockHeaderSize + i];
+        adoptPasswordBlock(record.address, length);
         reply({behaviour_.wrongFirstByte ? std::uint8_t{0x00} : kAck}, at);
         break;
     }
@@ -290,6 +296,20 @@ void SimulatedRadio::handleFrame(char kind, const std::vector<std::uint8_t> &fra
     default:
         break;
     }
+}
+
+// A write that touches the password block makes the block, when it holds a
+// good password, the one the next session has to prove; a block that does
+// not descramble leaves the old password in force.
+void SimulatedRadio::adoptPasswordBlock(std::uint16_t address, std::size_t length)
+{
+    const std::size_t first = address;
+    const std::size_t last = first + length; // may run past 64 KiB; the block never wraps
+    if (length == 0 || last <= kRadioPasswordBlockAddress || first >= kRadioPasswordBlockAddress + kPasswordBlockSize)
+        return;
+    std::string text;
+    if (DescramblePassword(memory_.data() + kRadioPasswordBlockAddress, text))
+        password_ = std::move(text);
 }
 
 // Queues an answer: it starts once the reply delay has passed and the

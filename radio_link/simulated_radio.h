@@ -64,8 +64,16 @@ public:
     bool saveImage(const std::string &path, std::string &error) const;
 
     // The radio's own password; an empty one accepts any password block
-    // with a good checksum and an empty text.
+    // with a good checksum and an empty text. A block written to 0x4020
+    // (the radio password block) that descrambles replaces it, as the radio
+    // takes a new password from a password write.
     void setPassword(std::string password) { password_ = std::move(password); }
+    const std::string &password() const { return password_; }
+
+    // The firmware version text a radio carries at 0x4040 (12 bytes); the
+    // simulated radio starts with it and keeps it unless an image or a
+    // write replaces those bytes.
+    static constexpr const char *kFirmwareVersionText = "VKT410-V2.07";
 
     // The two values the status request reports.
     std::uint8_t statusBattery = 120;
@@ -107,6 +115,7 @@ private:
     void parseInput();
     void handleFrame(char kind, const std::vector<std::uint8_t> &frame, Micros at);
     void reply(const std::vector<std::uint8_t> &bytes, Micros at);
+    void adoptPasswordBlock(std::uint16_t address, std::size_t length);
     void startFlood(Micros at);
     void hangUp(Micros at);
     void advanceTo(Micros now);

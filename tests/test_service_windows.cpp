@@ -282,7 +282,7 @@ protected:
 
 TEST_F(ServiceWindowTest, WrongAccessCodesOpenNothing)
 {
-    for (const char *code : {"", "Mqwhaze", "pvzj73"}) {
+    for (const char *code : {"", "Mqwhaze", "PVZJ73"}) {
         const auto [opened, asked] = changeLimits(code, [](QWidget *) {});
         EXPECT_FALSE(opened) << '"' << code << '"';
         EXPECT_FALSE(asked) << code;

@@ -143,6 +143,51 @@ TEST(SimulatedRadio, PasswordBlockDecidesWhetherTheSessionOpens)
     }
 }
 
+// A password block written to 0x4020 becomes the password the next session
+// must prove; other writes, and a block that does not descramble, leave it.
+TEST(SimulatedRadio, WrittenPasswordBlockBecomesThePassword)
+{
+    struct Case {
+        const char *name;
+        std::uint16_t address;
+        Bytes data;
+        std::string nowProves; // the password that opens the next session
+        std::string refused;   // one that is refused
+    };
+    Bytes broken = PasswordBlock("new");
+    broken[15] ^= 0x01;
+    const Case cases[] = {
+        {"password block", 0x4020, PasswordBlock("new"), "new", "old"},
+        {"empty password opens the radio", 0x4020, PasswordBlock(""), "", "old"},
+        {"twelve characters", 0x4020, PasswordBlock("ABCDEFGHIJKL"), "ABCDEFGHIJKL", "old"},
+        {"settings block beside it", 0x4010, Pattern(16, 3), "old", "new"},
+        {"bad checksum keeps the old one", 0x4020, broken, "old", "new"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        SimulatedRadio radio("old");
+        OpenSession(radio, "old");
+        ASSERT_EQ(Send(radio, WriteRequest(c.address, c.data)), kAck);
+        EXPECT_TRUE(Send(radio, {'E'}).empty());
+        EXPECT_EQ(radio.password(), c.nowProves);
+
+        ASSERT_EQ(Send(radio, kHandshake), kIdentification);
+        ASSERT_EQ(Send(radio, {0x02}), kAck);
+        EXPECT_EQ(Send(radio, PasswordBlock(c.refused)), Bytes{0x07});
+        ASSERT_EQ(Send(radio, kHandshake), kIdentification);
+        ASSERT_EQ(Send(radio, {0x02}), kAck);
+        EXPECT_EQ(Send(radio, PasswordBlock(c.nowProves)), kAck);
+    }
+}
+
+TEST(SimulatedRadio, CarriesItsFirmwareVersion)
+{
+    const SimulatedRadio radio;
+    const std::string text = SimulatedRadio::kFirmwareVersionText;
+    ASSERT_EQ(text.size(), 12u);
+    EXPECT_TRUE(std::equal(text.begin(), text.end(), radio.memory().begin() + addr::kFirmwareVersion));
+}
+
 TEST(SimulatedRadio, BlocksMoveMemoryWrappingAt64K)
 {
     SimulatedRadio radio("pw");
