@@ -19,6 +19,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -255,11 +258,28 @@ TAdjustmentDlg::TAdjustmentDlg(ProgramState &state, PortSelection &ports, Serial
     right->addWidget(note);
     right->addStretch();
     lower->addLayout(right);
+    // The window is taller than many laptop screens: its contents scroll
+    // when the screen has less room than they need.
+    auto *content = new QWidget;
+    auto *inner = new QVBoxLayout(content);
+    inner->addLayout(tables);
+    inner->addLayout(lower);
+    inner->addWidget(OKBtn);
+    auto *scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(content);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(tables);
-    layout->addLayout(lower);
-    layout->addWidget(OKBtn);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+    content->adjustSize();
+    QSize size = content->size() + QSize(4, 4);
+    if (const QScreen *s = screen()) {
+        const QSize room = s->availableGeometry().size() - QSize(40, 80);
+        if (size.height() > room.height()) // room for the vertical scroll bar
+            size.rwidth() += scroll->verticalScrollBar()->sizeHint().width();
+        size = size.boundedTo(room);
+    }
+    resize(size);
 
     ShowAdjustmentData();
 }
