@@ -257,42 +257,6 @@ TEST(AdjustmentRules, DefaultSqRowSix)
 
 // ---- the window -------------------------------------------------------------------
 
-// Acts on the next modal window of the given object name.
-class ModalAnswer {
-public:
-    ModalAnswer(const QString &objectName, std::function<void(QWidget *)> act)
-        : name_(objectName), act_(std::move(act))
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            QWidget *w = QApplication::activeModalWidget();
-            if (!w || w->objectName() != name_)
-                return;
-            timer_.stop();
-            if (auto *label = w->findChild<QLabel *>("WarnDlgText"))
-                text = label->text();
-            seen = true;
-            act_(w);
-        });
-        timer_.start(10);
-    }
-    bool seen = false;
-    QString text;
-
-private:
-    QString name_;
-    std::function<void(QWidget *)> act_;
-    QTimer timer_;
-};
-
-std::function<void(QWidget *)> Click(const char *button)
-{
-    return [button](QWidget *w) {
-        auto *b = w->findChild<QPushButton *>(button);
-        ASSERT_NE(b, nullptr) << button;
-        QTest::mouseClick(b, Qt::LeftButton);
-    };
-}
-
 class AdjustmentWindowTest : public ::testing::Test {
 protected:
     void SetUp() override

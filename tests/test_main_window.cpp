@@ -2,6 +2,7 @@
 // configuration file, languages, the save prompt, New, and exchanges
 // through the exchange window against the simulated radio.
 #include "main_window.h"
+#include "message_answer.h"
 #include "message_dialogs.h"
 #include "pages.h"
 #include "program_dialog.h"
@@ -51,45 +52,6 @@ int CountOf(const std::string &text, const std::string &part)
     for (std::size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1))
         ++n;
     return n;
-}
-
-// Waits (with the event loop running) for a modal window of the given
-// object name and acts on it; records what its label said.
-class ModalAnswer {
-public:
-    ModalAnswer(const char *objectName, std::function<void(QWidget *)> act)
-        : name_(objectName), act_(std::move(act))
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            QWidget *w = QApplication::activeModalWidget();
-            if (!w || w->objectName() != name_)
-                return;
-            timer_.stop();
-            if (auto *label = w->findChild<QLabel *>("WarnDlgText"))
-                text = label->text();
-            else if (auto *question = w->findChild<QLabel *>("label"))
-                text = question->text();
-            seen = true;
-            act_(w);
-        });
-        timer_.start(10);
-    }
-    bool seen = false;
-    QString text;
-
-private:
-    QString name_;
-    std::function<void(QWidget *)> act_;
-    QTimer timer_;
-};
-
-std::function<void(QWidget *)> Click(const char *button)
-{
-    return [button](QWidget *w) {
-        auto *b = w->findChild<QPushButton *>(button);
-        ASSERT_NE(b, nullptr) << button;
-        QTest::mouseClick(b, Qt::LeftButton);
-    };
 }
 
 // True when a label shows the whole of its text: every line within its

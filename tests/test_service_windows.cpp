@@ -5,6 +5,7 @@
 #include "cli.h"
 #include "codecs.h"
 #include "main_window.h"
+#include "message_answer.h"
 #include "pages.h"
 #include "password_dialogs.h"
 
@@ -151,46 +152,6 @@ TEST(PasswordRules, Match)
 }
 
 // ---- windows -------------------------------------------------------------------
-
-// Waits (with the event loop running) for a modal window of the given
-// object name and acts on it once.
-class ModalAnswer {
-public:
-    ModalAnswer(const char *objectName, std::function<void(QWidget *)> act)
-        : name_(objectName), act_(std::move(act))
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            QWidget *w = QApplication::activeModalWidget();
-            if (!w || w->objectName() != name_)
-                return;
-            timer_.stop();
-            if (auto *label = w->findChild<QLabel *>("WarnDlgText"))
-                text = label->text();
-            seen = true;
-            act_(w);
-        });
-        timer_.start(10);
-    }
-    bool seen = false;
-    QString text;
-
-private:
-    QString name_;
-    std::function<void(QWidget *)> act_;
-    QTimer timer_;
-};
-
-void ClickButton(QWidget *w, const char *name)
-{
-    auto *b = w->findChild<QPushButton *>(name);
-    ASSERT_NE(b, nullptr) << name;
-    QTest::mouseClick(b, Qt::LeftButton);
-}
-
-std::function<void(QWidget *)> Click(const char *button)
-{
-    return [button](QWidget *w) { ClickButton(w, button); };
-}
 
 // Types `text` into the line edit `edit` of the window, replacing what it held.
 void TypeInto(QWidget *w, const char *edit, const QString &text)
