@@ -137,5 +137,7 @@ AssignResult AssignChannelCell(ProgramState &s, int channel, int column, const Q
 // signalling number) in the active language; the signalling-number list
 // for `system`.
 QStringList ChannelListItems(int column, unsigned system = 0);
+// The same items in a given language (TAppLang type 1, 2, 3).
+QStringList ChannelListItemsIn(int column, unsigned system, std::uint8_t langType);
 
 } // namespace vkt

@@ -3,6 +3,7 @@
 // every grid by name.
 #include "field_texts.h"
 
+#include "channel_csv_texts.h"
 #include "channel_edit.h"
 #include "codecs.h"
 #include "gbk_text.h"
@@ -128,16 +129,8 @@ AssignResult AssignTone(ProgramState &s, int ch, int column, const QString &text
 // does not fit is removed as it is typed), then leaving it.
 AssignResult AssignName(ProgramState &s, int ch, const QString &text)
 {
-    constexpr std::size_t kNameBytes = sizeof(ChannelEntry::name);
-    QString typed;
-    TypeInto(text, [&](char32_t cp, const QString &piece) {
-        if (cp < 128 && !NameKeyPasses(unsigned(cp)))
-            return;
-        if (EncodeGbk(typed + piece, 1024).size() <= kNameBytes)
-            typed += piece;
-    });
-    const std::vector<std::uint8_t> bytes = EncodeGbk(typed, kNameBytes);
-    StoreNameBytes(s.data, ch, bytes.data(), bytes.size());
+    const NameBytes name = TypedNameBytes(text);
+    StoreNameBytes(s.data, ch, name.bytes.data(), name.bytes.size());
     return {};
 }
 
@@ -190,6 +183,11 @@ const GridCells kChannelGridCells = {"StringGrid1", kGridRows, kGridColumns, &Ch
 QStringList ChannelListItems(int column, unsigned system)
 {
     return ListItems(column, system, TAppLang::instance().langType());
+}
+
+QStringList ChannelListItemsIn(int column, unsigned system, std::uint8_t langType)
+{
+    return ListItems(column, system, langType);
 }
 
 QString ChannelCellText(const RadioData &d, int ch, int column)
