@@ -10,6 +10,7 @@ namespace vkt::cli {
 // Exit codes (sysexits).
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 64;
+inline constexpr int kExitDataErr = 65;   // the input is not what the verb reads (a file that is no channel list)
 inline constexpr int kExitNoInput = 66;
 inline constexpr int kExitCantCreate = 73;
 

@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+namespace vkt {
+class TAppLang;
+}
+
 namespace vkt::cli {
 
 struct Verb {
@@ -57,6 +61,31 @@ int CmdGet(const Parsed &p, std::ostream &out, std::ostream &err);
 int CmdSet(const Parsed &p, std::ostream &out, std::ostream &err);
 // The names get and set take, printed after their help.
 void PrintFieldNames(std::ostream &out);
+
+// The texts are those of one language (0, 1, 2) while a verb runs.
+class LanguageScope {
+public:
+    explicit LanguageScope(int language);
+    ~LanguageScope();
+    LanguageScope(const LanguageScope &) = delete;
+    LanguageScope &operator=(const LanguageScope &) = delete;
+
+private:
+    std::unique_ptr<TAppLang> saved_;
+};
+// The value of --language (0 when it is not given); an exit code.
+int ParseLanguage(const Parsed &p, const char *verb, int &language, std::ostream &err);
+// The project as the window holds it between Open and Save: the defaults,
+// the band limits of the configuration file in use (--config, read, never
+// created), and the file named by the first argument loaded over the
+// record as Open loads it.
+int OpenProject(const Parsed &p, ProgramState &state, std::ostream &err);
+int OpenProject(const Parsed &p, const std::string &path, ProgramState &state, std::ostream &err);
+
+// The channel lists as CSV files.
+extern const Verb kExportCsvVerb, kImportCsvVerb;
+int CmdExportCsv(const Parsed &p, std::ostream &out, std::ostream &err);
+int CmdImportCsv(const Parsed &p, std::ostream &out, std::ostream &err);
 
 // The band limits of the configuration file.
 extern const Verb kLimitsVerb;

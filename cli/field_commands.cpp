@@ -134,35 +134,6 @@ std::vector<Target> AllTargets()
     return all;
 }
 
-// The texts are those of one language while a verb runs.
-class LanguageScope {
-public:
-    explicit LanguageScope(LangId id) : saved_(TAppLang::instance()) { TAppLang::instance().follow(id); }
-    ~LanguageScope() { TAppLang::instance() = saved_; }
-    LanguageScope(const LanguageScope &) = delete;
-    LanguageScope &operator=(const LanguageScope &) = delete;
-
-private:
-    TAppLang saved_;
-};
-
-// The project as the window holds it between Open and Save: the defaults,
-// the band limits of the configuration file in use (read, never created),
-// and the file loaded over the record as Open loads it.
-int OpenProject(const Parsed &p, ProgramState &state, std::ostream &err)
-{
-    const auto config = p.options.find("--config");
-    AppConfig settings;
-    settings.read(AppConfig::FindPath(config == p.options.end() ? std::string() : config->second,
-                                      AppConfig::Folders::Leave));
-    state.limits = settings.limits;
-    if (int rc = LoadProject(p.positionals[0], state, err))
-        return rc;
-    // What the window's refresh itself stores (an unknown group code
-    // becomes 0), so a script sees the record as the window has it.
-    RefreshStores(state.data);
-    return 0;
-}
 
 void PrintWrapped(std::ostream &out, const char *heading, const std::vector<std::string_view> &names)
 {
@@ -182,6 +153,49 @@ void PrintWrapped(std::ostream &out, const char *heading, const std::vector<std:
 }
 
 } // namespace
+
+LanguageScope::LanguageScope(LangId id) : saved_(std::make_unique<TAppLang>(TAppLang::instance()))
+{
+    TAppLang::instance().follow(id);
+}
+
+LanguageScope::~LanguageScope() { TAppLang::instance() = *saved_; }
+
+int ParseLanguage(const Parsed &p, const char *verb, LangId &language, std::ostream &err)
+{
+    language = 0;
+    if (const auto l = p.options.find("--language"); l != p.options.end()) {
+        if (l->second != "0" && l->second != "1" && l->second != "2") {
+            err << "vkt410-cli " << verb << ": --language wants 0, 1 or 2, not '" << l->second << "'\n";
+            return kExitUsage;
+        }
+        language = l->second[0] - '0';
+    }
+    return kExitOk;
+}
+
+// The project as the window holds it between Open and Save: the defaults,
+// the band limits of the configuration file in use (read, never created),
+// and the file loaded over the record as Open loads it.
+int OpenProject(const Parsed &p, ProgramState &state, std::ostream &err)
+{
+    return OpenProject(p, p.positionals[0], state, err);
+}
+
+int OpenProject(const Parsed &p, const std::string &path, ProgramState &state, std::ostream &err)
+{
+    const auto config = p.options.find("--config");
+    AppConfig settings;
+    settings.read(AppConfig::FindPath(config == p.options.end() ? std::string() : config->second,
+                                      AppConfig::Folders::Leave));
+    state.limits = settings.limits;
+    if (int rc = LoadProject(path, state, err))
+        return rc;
+    // What the window's refresh itself stores (an unknown group code
+    // becomes 0), so a script sees the record as the window has it.
+    RefreshStores(state.data);
+    return 0;
+}
 
 void PrintFieldNames(std::ostream &out)
 {
@@ -211,13 +225,8 @@ void PrintFieldNames(std::ostream &out)
 int CmdGet(const Parsed &p, std::ostream &out, std::ostream &err)
 {
     LangId language = 0;
-    if (const auto l = p.options.find("--language"); l != p.options.end()) {
-        if (l->second != "0" && l->second != "1" && l->second != "2") {
-            err << "vkt410-cli get: --language wants 0, 1 or 2, not '" << l->second << "'\n";
-            return kExitUsage;
-        }
-        language = l->second[0] - '0';
-    }
+    if (int rc = ParseLanguage(p, "get", language, err))
+        return rc;
 
     std::vector<Target> targets;
     if (p.positionals.size() == 1)

@@ -739,4 +739,37 @@ CsvImportResult ImportChannelsCsv(RadioData &d, const BandLimits &limits, std::s
     return result;
 }
 
+CsvFileImport ImportChannelsCsvFile(RadioData &d, const BandLimits &limits, const std::string &path,
+                                    CsvImportMode mode, const NameCodec &names)
+{
+    CsvFileImport out;
+    const FileReadResult r = ReadFilePrefix(path, kMaxChannelCsvBytes + 1);
+    out.opened = r.opened;
+    out.error = r.error;
+    if (!r.opened)
+        return out;
+    if (r.fileSize > kMaxChannelCsvBytes) {
+        out.result.problem = CsvFileProblem::TooLarge;
+        out.result.missing = std::to_string(r.fileSize);
+        return out;
+    }
+    const std::string_view text(reinterpret_cast<const char *>(r.bytes.data()), r.bytes.size());
+    out.result = ImportChannelsCsv(d, limits, text, mode, names);
+    return out;
+}
+
+FileWriteResult ExportChannelsCsvFile(const RadioData &d, const std::string &path, const NameCodec &names)
+{
+    const std::string text = ExportChannelsCsv(d, names);
+    return WriteFileAtomic(path, text.data(), text.size());
+}
+
+int ChannelsInUse(const RadioData &d)
+{
+    int n = 0;
+    for (int ch = 1; ch <= kChannelCount; ++ch)
+        n += IsChannelInUse(d, ch) ? 1 : 0;
+    return n;
+}
+
 } // namespace vkt

@@ -11,6 +11,7 @@
 // in any order; missing columns take their defaults.
 #pragma once
 
+#include "file_io.h"
 #include "radio_data.h"
 
 #include <cstddef>
@@ -136,6 +137,19 @@ inline constexpr std::size_t kMaxChannelCsvBytes = 16u << 20;
 // changes.
 CsvImportResult ImportChannelsCsv(RadioData &d, const BandLimits &limits, std::string_view text,
                                   CsvImportMode mode, const NameCodec &names);
+
+// The same on files: the list is read whole (a file past the largest size
+// is not read at all), and written atomically.
+struct CsvFileImport {
+    bool opened = false;   // false: `error` says why; nothing changed
+    std::string error;
+    CsvImportResult result;
+};
+CsvFileImport ImportChannelsCsvFile(RadioData &d, const BandLimits &limits, const std::string &path,
+                                    CsvImportMode mode, const NameCodec &names);
+FileWriteResult ExportChannelsCsvFile(const RadioData &d, const std::string &path, const NameCodec &names);
+// Channels in use, as ExportChannelsCsv writes them.
+int ChannelsInUse(const RadioData &d);
 
 // Frequency in MHz with six decimals ("146.520000").
 std::string CsvMHzText(std::uint32_t hz);

@@ -170,3 +170,51 @@ TEST_F(CliTest, DecodeOfAShortImageWarnsAndKeepsTheBase)
 
 } // namespace
 } // namespace vkt::cli
+
+namespace vkt::cli {
+namespace {
+
+TEST_F(CliTest, ChannelListsOutAndIn)
+{
+    ASSERT_EQ(run({"new", "-o", path("a.Dvf")}), 0);
+    {
+        std::ofstream f(path("club.csv"), std::ios::binary);
+        f << "\xEF\xBB\xBFLocation,Name,Frequency,Duplex,Offset,Tone,rToneFreq,Mode,Power\r\n"
+             "1,RPT,145.600000,-,0.600000,Tone,88.5,FM,5.0W\r\n"
+             "2,AIR,118.100000,,0.000000,,88.5,AM,5.0W\r\n"
+             "3,\"GB3,X\",439.975000,-,9.000000,,88.5,NFM,1W\r\n";
+    }
+    // The default band limits (a configuration file that is not there).
+    const std::string config = path("none.ini");
+    ASSERT_EQ(run({"import-csv", path("club.csv"), path("a.Dvf"), "-o", path("b.Dvf"), "--config", config}), 0)
+        << err.str();
+    EXPECT_EQ(out.str(), "2 channels imported, 1 rows skipped.\n"
+                         "Line 3, channel 2: skipped: the receive frequency 118.100000 MHz is outside the band "
+                         "limits\n"
+                         "wrote " + path("b.Dvf") + "\n");
+    ASSERT_EQ(run({"export-csv", path("b.Dvf"), "-o", path("b.csv")}), 0) << err.str();
+    EXPECT_EQ(out.str(), "wrote " + path("b.csv") + " (2 channels)\n");
+    const std::vector<std::uint8_t> csv = bytes("b.csv");
+    const std::string text(csv.begin(), csv.end());
+    EXPECT_NE(text.find("\r\n1,RPT,145.600000,-,0.600000,Tone,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\r\n3,\"GB3,X\",439.975000,-,9.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,"),
+              std::string::npos)
+        << text;
+
+    // Back into a project whose channels it replaces: the same record.
+    ASSERT_EQ(run({"import-csv", path("b.csv"), path("a.Dvf"), "-o", path("c.Dvf"), "--replace", "--config", config}),
+              0);
+    EXPECT_EQ(bytes("c.Dvf"), bytes("b.Dvf"));
+
+    // Not a channel list, or no file: nothing is written.
+    ASSERT_EQ(run({"import-csv", path("a.Dvf"), path("a.Dvf"), "-o", path("d.Dvf")}), 65);
+    EXPECT_NE(err.str().find("is not a channel list"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"import-csv", path("none.csv"), path("a.Dvf"), "-o", path("d.Dvf")}), 66);
+    EXPECT_FALSE(fs::exists(path("d.Dvf")));
+    EXPECT_EQ(run({"import-csv", path("b.csv"), path("a.Dvf"), "-o", path("d.Dvf"), "--language", "7"}), 64);
+}
+
+} // namespace
+} // namespace vkt::cli
