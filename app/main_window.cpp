@@ -5,6 +5,8 @@
 #include "auto_offset_dialog.h"
 #include "band_set_dialog.h"
 #include "batch_set_dialog.h"
+#include "channel_csv.h"
+#include "channel_csv_texts.h"
 #include "codecs.h"
 #include "communication_port.h"
 #include "dtmf_page.h"
@@ -47,12 +49,12 @@ namespace vkt {
 
 namespace {
 
-QString ChooseFile(QWidget *parent, bool save)
+QString ChooseFile(QWidget *parent, bool save, const QString &title, const QString &filter, const QString &suffix)
 {
-    QFileDialog dialog(parent, MainText(save ? 151 : 150), QString(), QStringLiteral("Dorvi File(*.Dvf)"));
+    QFileDialog dialog(parent, title, QString(), filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QStringLiteral("Dvf"));
+    dialog.setDefaultSuffix(suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().front();
@@ -65,8 +67,12 @@ TForm1::TForm1(AppSession &session, std::string configPath, QWidget *parent)
 {
     setObjectName("TForm1");
     resize(1051, 671);
-    chooseOpenFile = [this] { return ChooseFile(this, false); };
-    chooseSaveFile = [this] { return ChooseFile(this, true); };
+    const QString projects = QStringLiteral("Dorvi File(*.Dvf)");
+    const QString lists = QStringLiteral("CSV (*.csv);;* (*)");
+    chooseOpenFile = [this, projects] { return ChooseFile(this, false, MainText(150), projects, "Dvf"); };
+    chooseSaveFile = [this, projects] { return ChooseFile(this, true, MainText(151), projects, "Dvf"); };
+    chooseCsvOpenFile = [this, lists] { return ChooseFile(this, false, MainText(366), lists, "csv"); };
+    chooseCsvSaveFile = [this, lists] { return ChooseFile(this, true, MainText(367), lists, "csv"); };
 
     auto *central = new QWidget(this);
     bHide = new QPushButton(central);
@@ -123,6 +129,9 @@ void TForm1::buildMenus()
     MenuFile_Open = action(MenuFile, "MenuFile_Open", &TForm1::MenuFile_OpenClick);
     MenuFile_Save = action(MenuFile, "MenuFile_Save", nullptr);
     connect(MenuFile_Save, &QAction::triggered, this, [this] { MenuFile_SaveClick(); });
+    MenuFile->addSeparator();
+    MenuFile_ImportCsv = action(MenuFile, "MenuFile_ImportCsv", &TForm1::MenuFile_ImportCsvClick);
+    MenuFile_ExportCsv = action(MenuFile, "MenuFile_ExportCsv", &TForm1::MenuFile_ExportCsvClick);
     MenuFile->addSeparator();
     MenuFile_Exit = action(MenuFile, "MenuFile_Exit", nullptr);
     connect(MenuFile_Exit, &QAction::triggered, this, &QWidget::close);
@@ -288,6 +297,8 @@ void TForm1::RefreshMainWindow()
     MenuFile_New->setText(MainText(2));
     MenuFile_Open->setText(MainText(3));
     MenuFile_Save->setText(MainText(4));
+    MenuFile_ImportCsv->setText(MainText(366));
+    MenuFile_ExportCsv->setText(MainText(367));
     MenuFile_Exit->setText(MainText(5));
     MenuEdit->setTitle(MainText(6));
     MenuEdit_Read->setText(MainText(7));
@@ -392,6 +403,50 @@ bool TForm1::MenuFile_SaveClick()
         return false;
     }
     return true;
+}
+
+void TForm1::MenuFile_ImportCsvClick()
+{
+    focusHide();
+    const QString path = chooseCsvOpenFile ? chooseCsvOpenFile() : QString();
+    if (path.isEmpty())
+        return;
+    const QString name = QFileInfo(path).fileName();
+    TMyWarnDlg_3 question(MainText(368).arg(name), MainText(369), MainText(370), MainText(154), this);
+    question.label->setFixedWidth(420);
+    const int answer = question.exec();
+    if (answer == TMyWarnDlg_3::Cancel)
+        return;
+    const CsvImportMode mode = answer == TMyWarnDlg_3::No ? CsvImportMode::Replace : CsvImportMode::Merge;
+    // Nothing changes unless the file reads as a channel list.
+    const CsvFileImport r =
+        ImportChannelsCsvFile(session_.state.data, session_.state.limits, path.toStdString(), mode, GbkNames());
+    if (!r.opened) {
+        QMessageBox::warning(this, MainText(371), MainText(362).arg(name, QString::fromStdString(r.error)));
+        return;
+    }
+    if (r.result.problem != CsvFileProblem::None) {
+        QMessageBox::warning(this, MainText(371), CsvProblemText(r.result, name));
+        return;
+    }
+    RefreshMainWindow();
+    TReportDlg report(MainText(371), CsvReportLines(r.result), this);
+    report.exec();
+}
+
+void TForm1::MenuFile_ExportCsvClick()
+{
+    focusHide();
+    const QString path = chooseCsvSaveFile ? chooseCsvSaveFile() : QString();
+    if (path.isEmpty())
+        return;
+    const FileWriteResult w = ExportChannelsCsvFile(session_.state.data, path.toStdString(), GbkNames());
+    if (!w.ok) {
+        QMessageBox::warning(this, MainText(367), MainText(404).arg(QString::fromStdString(w.error)));
+        return;
+    }
+    statusBar()->showMessage(
+        MainText(405).arg(QString::number(ChannelsInUse(session_.state.data)), QFileInfo(path).fileName()), 8000);
 }
 
 void TForm1::runExchange(bool read)

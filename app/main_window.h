@@ -49,6 +49,10 @@ public:
     void MenuFile_OpenClick();
     // True when the project was written.
     bool MenuFile_SaveClick();
+    // The channels as a CSV channel list: Import asks whether the rows merge
+    // into the channels or replace them all, then shows the report.
+    void MenuFile_ImportCsvClick();
+    void MenuFile_ExportCsvClick();
     void MenuEdit_ReadClick();
     void MenuEdit_WriteClick();
     void MenuPortClick();
@@ -74,13 +78,15 @@ public:
     // an empty text when the user cancels.
     std::function<QString()> chooseOpenFile;
     std::function<QString()> chooseSaveFile;
+    std::function<QString()> chooseCsvOpenFile;
+    std::function<QString()> chooseCsvSaveFile;
 
     const AppConfig &config() const { return config_; }
     const std::string &configPath() const { return configPath_; }
     bool configCreated() const { return configCreated_; }
 
     // Controls, named as the rest of the program refers to them.
-    QAction *MenuFile_New, *MenuFile_Open, *MenuFile_Save, *MenuFile_Exit;
+    QAction *MenuFile_New, *MenuFile_Open, *MenuFile_Save, *MenuFile_ImportCsv, *MenuFile_ExportCsv, *MenuFile_Exit;
     QAction *MenuEdit_Read, *MenuEdit_Write, *MenuEdit_Password, *MenuEdit_SetRadioNewPD, *MenuEdit_FactoryReset;
     QAction *MenuPort, *MenuLanguage_Chs, *MenuLanguage_Cht, *MenuLanguage_En, *MenuAdjustment, *MenuAbout;
     QMenu *MenuFile, *MenuEdit, *MenuLanguage, *MenuHelp;

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -90,6 +91,34 @@ TMyWarnDlg_3::TMyWarnDlg_3(const QString &text, const QString &yes, const QStrin
     connect(NoBtn, &QPushButton::clicked, this, [this] { done(No); });
     connect(CancelBtn, &QPushButton::clicked, this, [this] { done(Cancel); });
     Arrange(this, label, {OKBtn, NoBtn, CancelBtn});
+}
+
+TReportDlg::TReportDlg(const QString &title, const QStringList &lines, QWidget *parent) : QDialog(parent)
+{
+    setObjectName("TReportDlg");
+    setModal(true);
+    setWindowTitle(title);
+    // The first line sums up; the others are one each for a row.
+    label = MessageLabel(lines.value(0), 10, this);
+    ReportText = new QPlainTextEdit(this);
+    ReportText->setObjectName("ReportText");
+    ReportText->setReadOnly(true);
+    ReportText->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ReportText->setPlainText(lines.mid(1).join(QLatin1Char('\n')));
+    ReportText->setVisible(lines.size() > 1);
+    OKBtn = Button(Text(TextTable::Warn, 0), "OKBtn", this);
+    OKBtn->setDefault(true);
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(ReportText, 1);
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(OKBtn);
+    row->addStretch();
+    layout->addLayout(row);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    resize(lines.size() > 1 ? QSize(640, 360) : QSize(360, 120));
 }
 
 } // namespace vkt

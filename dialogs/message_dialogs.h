@@ -3,8 +3,10 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 
 namespace vkt {
@@ -37,6 +39,16 @@ public:
     QPushButton *OKBtn;
     QPushButton *NoBtn;
     QPushButton *CancelBtn;
+};
+
+// A report of many lines (the channel import): a title line, the lines in
+// a read-only text box that scrolls, and an OK button.
+class TReportDlg : public QDialog {
+public:
+    TReportDlg(const QString &title, const QStringList &lines, QWidget *parent = nullptr);
+    QLabel *label;
+    QPlainTextEdit *ReportText;
+    QPushButton *OKBtn;
 };
 
 } // namespace vkt

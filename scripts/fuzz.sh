@@ -44,7 +44,7 @@ cmake -S "$root" -B "$build" -G Ninja -Wno-dev \
 cmake --build "$build" --parallel "$jobs" --target vkt_fuzz
 
 if [ ${#targets[@]} -eq 0 ]; then
-  for t in fuzz_project fuzz_image fuzz_adjustment fuzz_config fuzz_exchange; do
+  for t in fuzz_project fuzz_image fuzz_adjustment fuzz_config fuzz_exchange fuzz_csv; do
     [ -x "$build/fuzz/$t" ] && targets+=("$t")
   done
 fi
@@ -58,6 +58,7 @@ max_len() {
     fuzz_adjustment) echo 512 ;;
     fuzz_config) echo 8192 ;;
     fuzz_exchange) echo 4096 ;;
+    fuzz_csv) echo 65536 ;;
     *) echo 4096 ;;
   esac
 }

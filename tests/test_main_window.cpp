@@ -14,9 +14,11 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextLayout>
@@ -364,6 +366,88 @@ TEST_F(MainWindowTest, OpenReportsAFileThatCannotBeRead)
     window->MenuFile_Open->trigger();
     EXPECT_NE(message.indexOf("could not be opened"), -1) << message.toStdString();
     EXPECT_EQ(std::memcmp(before.get(), &session->state.data, sizeof(RadioData)), 0);
+}
+
+TEST_F(MainWindowTest, ChannelListsThroughTheFileMenu)
+{
+    open();
+    RadioData &d = session->state.data;
+    const BandLimits &l = session->state.limits;
+    MakeNewChannel(d, 1, 145600000, l);
+    MakeNewChannel(d, 2, 439500000, l);
+    window->RefreshMainWindow();
+
+    // Export: the list as written, and a note in the status bar.
+    const fs::path out = dir / "out.csv";
+    window->chooseCsvSaveFile = [&] { return QString::fromStdString(out.string()); };
+    window->MenuFile_ExportCsv->trigger();
+    const std::string csv = ReadText(out);
+    EXPECT_EQ(csv.rfind("Location,Name,Frequency,Duplex,", 0), 0u) << csv;
+    EXPECT_EQ(CountOf(csv, "\r\n"), 3);
+    EXPECT_NE(window->statusBar()->currentMessage().indexOf("2 channels exported"), -1);
+
+    const fs::path in = dir / "in.csv";
+    std::ofstream(in, std::ios::binary) << "Location,Name,Frequency,Mode\n5,NEW,146.500000,FM\n6,AIR,118.0,AM\n";
+    window->chooseCsvOpenFile = [&] { return QString::fromStdString(in.string()); };
+
+    // Cancel changes nothing.
+    {
+        const auto before = std::make_unique<RadioData>(d);
+        ModalAnswer cancel("TMyWarnDlg_3", Click("CancelBtn"));
+        window->MenuFile_ImportCsv->trigger();
+        EXPECT_TRUE(cancel.seen);
+        EXPECT_EQ(std::memcmp(before.get(), &d, sizeof d), 0);
+    }
+    // Merge: the row joins the channels, the report says what was skipped,
+    // and the table shows the new channel.
+    {
+        ModalAnswer merge("TMyWarnDlg_3", Click("OKBtn"));
+        QString report;
+        ModalAnswer shown("TReportDlg", [&](QWidget *w) {
+            report = w->findChild<QPlainTextEdit *>("ReportText")->toPlainText();
+            ClickButton(w, "OKBtn");
+        });
+        window->MenuFile_ImportCsv->trigger();
+        EXPECT_NE(merge.text.indexOf("\"in.csv\""), -1) << merge.text.toStdString();
+        EXPECT_EQ(shown.text, "1 channels imported, 1 rows skipped.");
+        EXPECT_EQ(report, "Line 3, channel 6: skipped: the receive frequency 118.0 MHz is outside the band limits");
+        EXPECT_TRUE(IsChannelInUse(d, 1) && IsChannelInUse(d, 2) && IsChannelInUse(d, 5));
+        EXPECT_EQ(window->channelPage->StringGrid1->cellText(5, 1), "146.50000");
+        EXPECT_EQ(window->channelPage->StringGrid1->cellText(5, 11), "NEW");
+    }
+    // Replace: every other channel goes.
+    {
+        ModalAnswer replace("TMyWarnDlg_3", Click("NoBtn"));
+        ModalAnswer shown("TReportDlg", Click("OKBtn"));
+        window->MenuFile_ImportCsv->trigger();
+        EXPECT_TRUE(shown.seen);
+        EXPECT_FALSE(IsChannelInUse(d, 1) || IsChannelInUse(d, 2));
+        EXPECT_TRUE(IsChannelInUse(d, 5));
+        EXPECT_TRUE(window->channelPage->StringGrid1->cellText(1, 1).isEmpty());
+    }
+    // A file that is no channel list: said in plain words, nothing changes.
+    {
+        const fs::path project = dir / "p.Dvf";
+        std::ofstream(project, std::ios::binary) << std::string(kRadioDataSize, '\x01');
+        window->chooseCsvOpenFile = [&] { return QString::fromStdString(project.string()); };
+        const auto before = std::make_unique<RadioData>(d);
+        ModalAnswer merge("TMyWarnDlg_3", Click("OKBtn"));
+        MessageAnswer message;
+        window->MenuFile_ImportCsv->trigger();
+        ASSERT_TRUE(message.waitForOne());
+        EXPECT_NE(message.texts[0].indexOf("\"p.Dvf\" is not a channel list"), -1) << message.texts[0].toStdString();
+        EXPECT_EQ(std::memcmp(before.get(), &d, sizeof d), 0);
+    }
+    // The menu items in the three languages.
+    const char *const texts[3][2] = {{"Import channels (CSV)...", "Export channels (CSV)..."},
+                                     {"导入信道 (CSV)...", "导出信道 (CSV)..."},
+                                     {"導入信道 (CSV)...", "導出信道 (CSV)..."}};
+    for (int lang = 0; lang < 3; ++lang) {
+        window->setLanguage(LangId(lang));
+        EXPECT_EQ(window->MenuFile_ImportCsv->text(), QString::fromUtf8(texts[lang][0]));
+        EXPECT_EQ(window->MenuFile_ExportCsv->text(), QString::fromUtf8(texts[lang][1]));
+    }
+    window->setLanguage(0);
 }
 
 // No fixed text of the about box is cut, in any of the three languages.
