@@ -71,8 +71,8 @@ TForm1::TForm1(AppSession &session, std::string configPath, QWidget *parent)
     const QString lists = QStringLiteral("CSV (*.csv);;* (*)");
     chooseOpenFile = [this, projects] { return ChooseFile(this, false, MainText(150), projects, "Dvf"); };
     chooseSaveFile = [this, projects] { return ChooseFile(this, true, MainText(151), projects, "Dvf"); };
-    chooseCsvOpenFile = [this, lists] { return ChooseFile(this, false, MainText(366), lists, "csv"); };
-    chooseCsvSaveFile = [this, lists] { return ChooseFile(this, true, MainText(367), lists, "csv"); };
+    chooseCsvOpenFile = [this, lists] { return ChooseFile(this, false, MainText(371), lists, "csv"); };
+    chooseCsvSaveFile = [this, lists] { return ChooseFile(this, true, MainText(405), lists, "csv"); };
 
     auto *central = new QWidget(this);
     bHide = new QPushButton(central);
@@ -442,11 +442,11 @@ void TForm1::MenuFile_ExportCsvClick()
         return;
     const FileWriteResult w = ExportChannelsCsvFile(session_.state.data, path.toStdString(), GbkNames());
     if (!w.ok) {
-        QMessageBox::warning(this, MainText(367), MainText(404).arg(QString::fromStdString(w.error)));
+        QMessageBox::warning(this, MainText(405), MainText(403).arg(QString::fromStdString(w.error)));
         return;
     }
     statusBar()->showMessage(
-        MainText(405).arg(QString::number(ChannelsInUse(session_.state.data)), QFileInfo(path).fileName()), 8000);
+        MainText(404).arg(QString::number(ChannelsInUse(session_.state.data)), QFileInfo(path).fileName()), 8000);
 }
 
 void TForm1::runExchange(bool read)

@@ -50,7 +50,7 @@ QString NoteWhat(const CsvNote &n)
     case CsvNoteKind::NameCut: return MainText(387).arg(Q(n.a), Q(n.b));
     case CsvNoteKind::PowerNearest: return MainText(388).arg(Q(n.a), PowerLevelText(n.b));
     case CsvNoteKind::SignalNumberReset: return MainText(389).arg(Q(n.a), Q(n.b));
-    case CsvNoteKind::Repeated: return MainText(400).arg(Q(n.a));
+    case CsvNoteKind::Repeated: return MainText(399).arg(Q(n.a));
     }
     return {};
 }
@@ -98,9 +98,9 @@ QString CsvProblemText(const CsvImportResult &r, const QString &file)
 {
     switch (r.problem) {
     case CsvFileProblem::None: return {};
-    case CsvFileProblem::Empty: return MainText(401).arg(file);
-    case CsvFileProblem::NotChannels: return MainText(402).arg(file, Q(r.missing));
-    case CsvFileProblem::TooLarge: return MainText(403).arg(file, Q(r.missing));
+    case CsvFileProblem::Empty: return MainText(400).arg(file);
+    case CsvFileProblem::NotChannels: return MainText(401).arg(file, Q(r.missing));
+    case CsvFileProblem::TooLarge: return MainText(402).arg(file, Q(r.missing));
     }
     return {};
 }

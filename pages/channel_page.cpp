@@ -2,6 +2,7 @@
 
 #include "app_session.h"
 #include "channel_edit.h"
+#include "channel_rows.h"
 #include "codecs.h"
 #include "field_texts.h"
 #include "field_widgets.h"
@@ -9,6 +10,7 @@
 #include "localisation.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
@@ -16,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -117,19 +120,29 @@ ChannelPage::ChannelPage(AppSession &session, QWidget *parent) : EditorPage(sess
         return QString();
     };
     editing.pressed = [this] { sTiShi_0->hide(); };
+    editing.copy = [this] { copySelectedRows(); };
+    editing.paste = [this] { pasteAtCurrentRow(); };
     grid->setEditing(std::move(editing));
 
     // Typing rules of the frequency, tone and name editors.
+    // A pasted text goes through the key filter as typed characters do.
     connect(Edit_ChFreq, &QLineEdit::textEdited, this, [this](const QString &text) {
-        const QString corrected = QString::fromStdString(CorrectFrequencyText(text.toStdString()));
+        QString kept;
+        for (QChar c : text)
+            if (FrequencyKeyPasses(c.unicode()) && c.unicode() >= 32)
+                kept += c;
+        const QString corrected = QString::fromStdString(CorrectFrequencyText(kept.toStdString()));
         if (corrected != text) {
             Edit_ChFreq->setText(corrected);
             Edit_ChFreq->end(false);
         }
     });
     connect(Edit_ChName, &QLineEdit::textEdited, this, [this](const QString &text) {
-        QString t = text;
-        bool cut = false;
+        QString t;
+        for (QChar c : text)
+            if (c.unicode() >= 128 || NameKeyPasses(c.unicode()))
+                t += c;
+        bool cut = t != text;
         while (GbkLength(t) > sizeof(ChannelEntry::name)) {
             t.chop(t.size() >= 2 && t.back().isLowSurrogate() ? 2 : 1);
             cut = true;
@@ -165,9 +178,8 @@ QString ChannelPage::caption() const { return MainText(25); }
 
 void ChannelPage::retranslate()
 {
-    static const int kHeadings[kColumns] = {15, 16, 17, 18, 19, 20, 21, 22, 23, 321, 322, 24};
     for (int c = 0; c < kColumns; ++c)
-        StringGrid1->setCellText(0, c, MainText(kHeadings[c]));
+        StringGrid1->setCellText(0, c, MainText(kChannelHeadingTexts[c]));
     sSoftwareVersionCaption->setText(MainText(174));
     sLastWriteTimeCaption->setText(MainText(175));
     sDeviceSnCaption->setText(MainText(179));
@@ -198,6 +210,27 @@ void ChannelPage::StringGridUpdataRow(int ch)
         return;
     for (int c = 1; c < kColumns; ++c)
         StringGrid1->setCellText(ch, c, ChannelCellText(session_.state.data, ch, c));
+}
+
+void ChannelPage::copySelectedRows()
+{
+    const auto [first, last] = StringGrid1->selectedGridRows();
+    if (first >= 1)
+        QGuiApplication::clipboard()->setText(CopyChannelRows(session_.state.data, first, last));
+}
+
+void ChannelPage::pasteAtCurrentRow()
+{
+    const int row = StringGrid1->currentGridRow();
+    const QString text = QGuiApplication::clipboard()->text();
+    if (row < 1 || text.isEmpty())
+        return;
+    const PasteReport report = PasteChannelRows(session_.state, row, text);
+    const int rows = report.pasted + int(report.skipped.size());
+    for (int ch = row; ch < row + rows && ch <= kChannelCount; ++ch)
+        StringGridUpdataRow(ch);
+    if (!report.error.isEmpty() || !report.skipped.empty())
+        QMessageBox::warning(this, MainText(0), PasteReportText(report));
 }
 
 void ChannelPage::load()
@@ -341,9 +374,13 @@ bool ChannelPage::eventFilter(QObject *watched, QEvent *event)
     }
     // Key filters of the frequency and name editors: disallowed characters
     // are dropped as they are typed.
+    // A shortcut (Ctrl+V, Ctrl+A; on some platforms its event carries the
+    // letter) is not a typed character; AltGr arrives as Ctrl+Alt and types.
     if ((watched == Edit_ChFreq || watched == Edit_ChName) && event->type() == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent *>(event)->text();
-        if (!text.isEmpty() && text.front().unicode() >= 32) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QString text = key->text();
+        const bool shortcut = (key->modifiers() & Qt::ControlModifier) && !(key->modifiers() & Qt::AltModifier);
+        if (!shortcut && !text.isEmpty() && text.front().unicode() >= 32) {
             const unsigned code = text.front().unicode();
             if (watched == Edit_ChFreq && !FrequencyKeyPasses(code))
                 return true;

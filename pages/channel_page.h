@@ -28,6 +28,13 @@ public:
     // Empties a row and marks the channel not in use.
     void StringGridCleanRow(int channel);
 
+    // Ctrl+C: the selected rows (the current row when none is selected)
+    // with the heading line to the clipboard as tab-separated text.
+    void copySelectedRows();
+    // Ctrl+V: the clipboard's rows into the channels from the current row
+    // on; the skipped rows are listed in a message box.
+    void pasteAtCurrentRow();
+
     // Opens the editor of a cell (as a click or a typed key does).
     void placeEditor(int row, int column) { StringGrid1->placeEditor(row, column); }
     // The editor shown now, or nullptr.

@@ -257,6 +257,18 @@ void Grid::setCurrentGridCell(int row, int column)
         setCurrentCell(row - 1, column - 1);
 }
 
+std::pair<int, int> Grid::selectedGridRows() const
+{
+    int first = -1, last = -1;
+    for (const QModelIndex &i : selectionModel()->selectedIndexes()) {
+        first = first < 0 ? i.row() + 1 : std::min(first, i.row() + 1);
+        last = std::max(last, i.row() + 1);
+    }
+    if (first < 0)
+        first = last = currentGridRow();
+    return {first, last};
+}
+
 QRect Grid::cellRect(int row, int column)
 {
     const QModelIndex i = model()->index(row - 1, column - 1);
@@ -390,8 +402,37 @@ void Grid::mouseMoveEvent(QMouseEvent *event)
         QToolTip::showText(event->globalPosition().toPoint(), hint, this);
 }
 
+const std::function<void()> *Grid::clipboardKey(QKeyEvent *event) const
+{
+    if (active_)
+        return nullptr;
+    if (editing_.copy && event->matches(QKeySequence::Copy))
+        return &editing_.copy;
+    if (editing_.paste && event->matches(QKeySequence::Paste))
+        return &editing_.paste;
+    return nullptr;
+}
+
+bool Grid::event(QEvent *event)
+{
+    // The grid takes its copy and paste keys before any shortcut of the
+    // window can.
+    if (event->type() == QEvent::ShortcutOverride && clipboardKey(static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QTableWidget::event(event);
+}
+
 void Grid::keyPressEvent(QKeyEvent *event)
 {
+    // Copy and paste come before typing: Ctrl+V carries the text "v" on
+    // some platforms, which would otherwise open the cell's editor.
+    if (const std::function<void()> *action = clipboardKey(event)) {
+        event->accept();
+        (*action)();
+        return;
+    }
     const QString text = event->text();
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     // Keys without a character (arrows, Tab, page keys, shortcuts) move in

@@ -79,6 +79,9 @@ public:
     int currentGridRow() const;
     int currentGridColumn() const;
     void setCurrentGridCell(int row, int column);
+    // The first and last body row the selection reaches (the current row
+    // when nothing is selected); {-1, -1} when there is neither.
+    std::pair<int, int> selectedGridRows() const;
     // A body cell's rectangle in the viewport, scrolled into view first.
     QRect cellRect(int row, int column);
     // The body cell at a point of the viewport, as {row, column}; {-1, -1}
@@ -101,6 +104,11 @@ public:
         std::function<QString(int row, int column)> hint;
         // Any mouse press on the cells, before the editor opens.
         std::function<void()> pressed;
+        // Ctrl+C and Ctrl+V (the platform's copy and paste keys) on the
+        // grid while no editor is open; an open editor keeps them. Unset:
+        // the keys do what a table does by default.
+        std::function<void()> copy;
+        std::function<void()> paste;
     };
     void setEditing(Editing editing) { editing_ = std::move(editing); }
     // Drops the callbacks and closes an open editor without storing it.
@@ -126,6 +134,7 @@ public:
     int editColumn() const { return editColumn_; }
 
 protected:
+    bool event(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -133,6 +142,8 @@ protected:
 
 private:
     QTableWidgetItem *cell(int row, int column) const;
+    // The copy or paste callback a key press asks for now, or nullptr.
+    const std::function<void()> *clipboardKey(QKeyEvent *event) const;
     bool isActiveEditor(QObject *watched) const;
     void paintCorner(QWidget *corner);
 

@@ -340,7 +340,7 @@ TEST(AppLang, TextFollowsTheActiveType)
     lang.fSetLangType(kCht);
     EXPECT_EQ(Text(TextTable::Port, 0), QString::fromUtf8("確認"));
     EXPECT_EQ(Text(TextTable::Warn, 0), QString::fromUtf8("确认"));
-    EXPECT_TRUE(MainText(400).isEmpty());
+    EXPECT_TRUE(MainText(450).isEmpty());
     EXPECT_TRUE(MainText(-1).isEmpty());
     EXPECT_TRUE(Text(TextTable::Warn, 1).isEmpty());
     lang.fSetLangType(savedType);

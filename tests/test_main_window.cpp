@@ -439,9 +439,9 @@ TEST_F(MainWindowTest, ChannelListsThroughTheFileMenu)
         EXPECT_EQ(std::memcmp(before.get(), &d, sizeof d), 0);
     }
     // The menu items in the three languages.
-    const char *const texts[3][2] = {{"Import channels (CSV)...", "Export channels (CSV)..."},
-                                     {"导入信道 (CSV)...", "导出信道 (CSV)..."},
-                                     {"導入信道 (CSV)...", "導出信道 (CSV)..."}};
+    const char *const texts[3][2] = {{"&Import channels (CSV)...", "Ex&port channels (CSV)..."},
+                                     {"导入信道 (CSV)(&I)...", "导出信道 (CSV)(&P)..."},
+                                     {"導入信道 (CSV)(&I)...", "導出信道 (CSV)(&P)..."}};
     for (int lang = 0; lang < 3; ++lang) {
         window->setLanguage(LangId(lang));
         EXPECT_EQ(window->MenuFile_ImportCsv->text(), QString::fromUtf8(texts[lang][0]));
