@@ -238,10 +238,11 @@ void TForm1::startUp()
 
     TAppLang::instance().follow(config_.Language);
     RefreshMainWindow();
-    // On a first run the channel table's columns are widened where this
-    // system's font needs more room for a heading than the default width;
-    // later runs show the sizes the user left.
-    if (configCreated_)
+    // While the channel table's columns have their default widths (a first
+    // run, or one that ended without closing the window) they are widened
+    // where this system's font needs more room for a heading; sizes the
+    // user left are shown as they are.
+    if (configCreated_ || config_.channelColWidths == AppConfig().channelColWidths)
         channelPage->StringGrid1->widenToHeadings();
 }
 

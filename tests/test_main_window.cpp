@@ -143,6 +143,41 @@ TEST_F(MainWindowTest, FirstRunCreatesTheConfigurationAndSpeaksEnglish)
     }
 }
 
+// A first run that ended without closing the window left the default
+// widths in the file: the next start still shows the headings whole. A
+// width the user chose is shown as it is.
+TEST_F(MainWindowTest, HeadingsShownWholeUntilTheUserSizesTheColumns)
+{
+    open();
+    const std::string created = ReadText(configPath);
+    session->state.data = RadioData{};
+    window.reset(); // no close: the file keeps what the first start wrote
+    session.reset();
+    for (const bool userSized : {false, true}) {
+        SCOPED_TRACE(userSized);
+        std::string ini = created;
+        if (userSized) {
+            const std::size_t at = ini.find("ChSG_Col9=100");
+            ASSERT_NE(at, std::string::npos);
+            ini.replace(at, 13, "ChSG_Col9=60");
+        }
+        writeConfig(ini);
+        open();
+        ASSERT_FALSE(window->configCreated());
+        Grid *grid = window->channelPage->StringGrid1;
+        if (userSized)
+            EXPECT_EQ(grid->columnSize(9), 60);
+        else
+            for (int c = 1; c < kChannelGridCols; ++c)
+                EXPECT_GE(grid->columnSize(c), grid->horizontalHeader()->sectionSizeHint(c - 1)) << c;
+        window->chooseSaveFile = [] { return QString(); };
+        ModalAnswer no("TMyWarnDlg_3", Click("NoBtn"));
+        window->close();
+        window.reset();
+        session.reset();
+    }
+}
+
 TEST_F(MainWindowTest, StoredLanguageAndSystemLanguage)
 {
     writeConfig("[config]\nLanguage=1\n");
