@@ -123,6 +123,7 @@ ChannelPage::ChannelPage(AppSession &session, QWidget *parent) : EditorPage(sess
     editing.copy = [this] { copySelectedRows(); };
     editing.paste = [this] { pasteAtCurrentRow(); };
     grid->setEditing(std::move(editing));
+    grid->selectRowsByNumber();
 
     // Typing rules of the frequency, tone and name editors.
     // A pasted text goes through the key filter as typed characters do.

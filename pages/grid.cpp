@@ -257,6 +257,13 @@ void Grid::setCurrentGridCell(int row, int column)
         setCurrentCell(row - 1, column - 1);
 }
 
+void Grid::selectRowsByNumber()
+{
+    left_->setSectionsClickable(true);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    connect(left_, &QHeaderView::sectionPressed, this, [this] { setFocus(Qt::MouseFocusReason); });
+}
+
 std::pair<int, int> Grid::selectedGridRows() const
 {
     int first = -1, last = -1;

@@ -111,6 +111,11 @@ public:
         std::function<void()> paste;
     };
     void setEditing(Editing editing) { editing_ = std::move(editing); }
+    // Rows are selected by pressing their numbers (Shift extends, dragging
+    // runs over several), as a spreadsheet does; the grid takes the focus,
+    // so an open editor stores its value first. For grids whose rows are
+    // copied.
+    void selectRowsByNumber();
     // Drops the callbacks and closes an open editor without storing it.
     // The owner of the callbacks calls this from its destructor: a window
     // being torn down moves the focus, and an editor losing it must not

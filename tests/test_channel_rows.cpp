@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
 
@@ -383,6 +384,26 @@ TEST_F(ChannelClipboardTest, SkippedRowsAreShownInAMessageBox)
                                "Line 1, channel 7: the receive frequency \"145,5\" cannot be read");
     EXPECT_EQ(StoredAt(data(), 7), before);
     EXPECT_EQ(grid->cellText(8, kColRx), "146.50000") << "the pasted row is shown";
+}
+
+// With the mouse: pressing a row's number selects it, Shift extends the
+// run; an editor open at that moment stores its text first.
+TEST_F(ChannelClipboardTest, RowsAreSelectedByTheirNumbers)
+{
+    QHeaderView *numbers = grid->verticalHeader();
+    auto at = [&](int row) {
+        return QPoint(numbers->width() / 2, numbers->sectionViewportPosition(row - 1) + numbers->sectionSize(row - 1) / 2);
+    };
+    page->placeEditor(2, kColName);
+    ASSERT_EQ(page->activeEditor(), page->Edit_ChName);
+    page->Edit_ChName->setText("NEW");
+    QTest::mouseClick(numbers->viewport(), Qt::LeftButton, Qt::NoModifier, at(1));
+    QTest::mouseClick(numbers->viewport(), Qt::LeftButton, Qt::ShiftModifier, at(3));
+    EXPECT_EQ(page->activeEditor(), nullptr);
+    EXPECT_EQ(grid->cellText(2, kColName), "NEW") << "the editor stored its text";
+    EXPECT_EQ(grid->selectedGridRows(), std::make_pair(1, 3));
+    ctrl(grid, Qt::Key_C);
+    EXPECT_EQ(clipboard()->text(), CopyChannelRows(data(), 1, 3));
 }
 
 // With an editor open the keys are the editor's: they copy and paste its
