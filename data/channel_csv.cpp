@@ -360,17 +360,19 @@ struct Skip {
     std::string a, b;
 };
 
-std::optional<Tone> ToneIn(const RowReader &row, Col valueColumn, bool dcs, char polarity, Skip &why)
+// Reads the tone value of `column` into `tone`: a DCS code with its
+// polarity letter, or a CTCSS value when `polarity` is 0. False, with the
+// reason, when the text is no tone the radio can use.
+bool ReadTone(const RowReader &row, Col column, char polarity, Tone &tone, Skip &why)
 {
-    const std::string_view text = row.text(valueColumn);
-    std::optional<Tone> t;
-    if (dcs)
-        t = DcsFromText(text, polarity);
-    else
-        t = CtcssFromText(text);
-    if (!t)
-        why = {CsvNoteKind::BadTone, kColumns[valueColumn], std::string(text)};
-    return t;
+    const std::string_view text = row.text(column);
+    const std::optional<Tone> t = polarity ? DcsFromText(text, polarity) : CtcssFromText(text);
+    if (!t) {
+        why = {CsvNoteKind::BadTone, kColumns[column], std::string(text)};
+        return false;
+    }
+    tone = *t;
+    return true;
 }
 
 // Reads one row into `e` (a copy of the channel it replaces). Returns false
@@ -456,69 +458,47 @@ bool ReadRow(const RowReader &row, ChannelEntry &e, const BandLimits &limits, co
     const Tone off{0, kToneOff}; // as a new channel holds it
     Tone txTone = off, rxTone = off;
     const std::string_view toneMode = row.text(cTone);
+    bool tonesRead = true;
     if (toneMode.empty()) {
     } else if (SameWord(toneMode, "Tone")) {
-        const auto t = ToneIn(row, cRTone, false, 'N', why);
-        if (!t)
-            return false;
-        txTone = *t;
+        tonesRead = ReadTone(row, cRTone, 0, txTone, why);
     } else if (SameWord(toneMode, "TSQL")) {
-        const auto t = ToneIn(row, cCTone, false, 'N', why);
-        if (!t)
-            return false;
-        txTone = rxTone = *t;
+        tonesRead = ReadTone(row, cCTone, 0, txTone, why);
+        rxTone = txTone;
     } else if (SameWord(toneMode, "DTCS")) {
-        const auto t = ToneIn(row, cDtcs, true, txPol, why);
-        const auto r = t ? ToneIn(row, cDtcs, true, rxPol, why) : std::nullopt;
-        if (!t || !r)
-            return false;
-        txTone = *t;
-        rxTone = *r;
+        tonesRead = ReadTone(row, cDtcs, txPol, txTone, why) && ReadTone(row, cDtcs, rxPol, rxTone, why);
     } else if (SameWord(toneMode, "Cross")) {
+        // Left of the arrow is transmit, right receive: "" none, Tone, DTCS.
         const std::string_view cross = row.text(cCross);
         const std::size_t arrow = cross.find("->");
-        const std::string_view left = arrow == std::string_view::npos ? cross : cross.substr(0, arrow);
-        const std::string_view right = arrow == std::string_view::npos ? std::string_view() : cross.substr(arrow + 2);
-        auto side = [](std::string_view s) { return s.empty() ? 0 : SameWord(s, "Tone") ? 1 : SameWord(s, "DTCS") ? 2 : -1; };
-        const int l = side(left), r = side(right);
-        if (arrow == std::string_view::npos || l < 0 || r < 0 || (l == 0 && r == 0)) {
+        auto side = [](std::string_view s) {
+            return s.empty() ? 0 : SameWord(s, "Tone") ? 1 : SameWord(s, "DTCS") ? 2 : -1;
+        };
+        const int l = arrow == std::string_view::npos ? -1 : side(cross.substr(0, arrow));
+        const int r = arrow == std::string_view::npos ? -1 : side(cross.substr(arrow + 2));
+        if (l < 0 || r < 0 || (l == 0 && r == 0)) {
             why = {CsvNoteKind::BadTone, kColumns[cCross], std::string(cross)};
             return false;
         }
-        if (l == 1) {
-            const auto t = ToneIn(row, cRTone, false, 'N', why);
-            if (!t)
-                return false;
-            txTone = *t;
-        } else if (l == 2) {
-            const auto t = ToneIn(row, cDtcs, true, txPol, why);
-            if (!t)
-                return false;
-            txTone = *t;
-        }
-        if (r == 1) {
-            const auto t = ToneIn(row, cCTone, false, 'N', why);
-            if (!t)
-                return false;
-            rxTone = *t;
-        } else if (r == 2) {
-            // Files without RxDtcsCode hold one DCS code for both directions.
-            const auto t = ToneIn(row, row.has(cRxDtcs) ? cRxDtcs : cDtcs, true, rxPol, why);
-            if (!t)
-                return false;
-            rxTone = *t;
-        }
+        // Files without RxDtcsCode hold one DCS code for both directions.
+        const Col rxDcs = row.has(cRxDtcs) ? cRxDtcs : cDtcs;
+        tonesRead = (l == 0 || ReadTone(row, l == 1 ? cRTone : cDtcs, l == 1 ? 0 : txPol, txTone, why)) &&
+                    (r == 0 || ReadTone(row, r == 1 ? cCTone : rxDcs, r == 1 ? 0 : rxPol, rxTone, why));
     } else {
         why = {CsvNoteKind::BadTone, kColumns[cTone], std::string(toneMode)};
         return false;
     }
+    if (!tonesRead)
+        return false;
 
     // Scan list: "" adds, "S" deletes; "P" (priority) is taken as added.
     const std::string_view skip = row.text(cSkip);
     bool scanAdd = true;
     if (SameWord(skip, "S"))
         scanAdd = false;
-    else if (!skip.empty() && !SameWord(skip, "P")) {
+    else if (SameWord(skip, "P"))
+        notes.push_back({CsvNoteKind::PriorityScan, {}, {}});
+    else if (!skip.empty()) {
         why = {CsvNoteKind::BadChoice, kColumns[cSkip], std::string(skip)};
         return false;
     }

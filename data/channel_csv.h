@@ -98,6 +98,7 @@ enum class CsvNoteKind : std::uint8_t {
     NameCut,         // a, b as above
     PowerNearest,    // a: the Power text, b: the level taken ("High", "Mid", "Low")
     SignalNumberReset, // a: the SignalNumber text, b: the number taken
+    PriorityScan,    // Skip "P": the radio has no priority channel; scan ADD taken
     Repeated,        // a: line number of the earlier row for the same channel
 };
 

@@ -50,6 +50,7 @@ QString NoteWhat(const CsvNote &n)
     case CsvNoteKind::NameCut: return MainText(387).arg(Q(n.a), Q(n.b));
     case CsvNoteKind::PowerNearest: return MainText(388).arg(Q(n.a), PowerLevelText(n.b));
     case CsvNoteKind::SignalNumberReset: return MainText(389).arg(Q(n.a), Q(n.b));
+    case CsvNoteKind::PriorityScan: return MainText(406);
     case CsvNoteKind::Repeated: return MainText(399).arg(Q(n.a));
     }
     return {};

@@ -219,6 +219,7 @@ TEST(ChannelCsv, DeparturesAreAppliedAsTheChannelTableDoesAndSaid)
         {"refused characters", {{"Name", "A B!(C)"}}, CsvNoteKind::NameLeftOut, 146520000, 146520000, "ABC"},
         {"Chinese name cut", {{"Name", "中继台一"}}, CsvNoteKind::NameCut, 146520000, 146520000, "中继台"},
         {"power between levels", {{"Power", "4W"}}, CsvNoteKind::PowerNearest, 146520000, 146520000, ""},
+        {"priority scan", {{"Skip", "P"}}, CsvNoteKind::PriorityScan, 146520000, 146520000, ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

@@ -188,7 +188,7 @@ TEST_F(CliTest, ChannelListsOutAndIn)
     const std::string config = path("none.ini");
     ASSERT_EQ(run({"import-csv", path("club.csv"), path("a.Dvf"), "-o", path("b.Dvf"), "--config", config}), 0)
         << err.str();
-    EXPECT_EQ(out.str(), "2 channels imported, 1 rows skipped.\n"
+    EXPECT_EQ(out.str(), "Channels imported: 2. Rows skipped: 1.\n"
                          "Line 3, channel 2: skipped: the receive frequency 118.100000 MHz is outside the band "
                          "limits\n"
                          "wrote " + path("b.Dvf") + "\n");

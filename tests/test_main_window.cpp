@@ -419,7 +419,7 @@ TEST_F(MainWindowTest, ChannelListsThroughTheFileMenu)
     const std::string csv = ReadText(out);
     EXPECT_EQ(csv.rfind("Location,Name,Frequency,Duplex,", 0), 0u) << csv;
     EXPECT_EQ(CountOf(csv, "\r\n"), 3);
-    EXPECT_NE(window->statusBar()->currentMessage().indexOf("2 channels exported"), -1);
+    EXPECT_NE(window->statusBar()->currentMessage().indexOf("Channels exported to \"out.csv\": 2."), -1);
 
     const fs::path in = dir / "in.csv";
     std::ofstream(in, std::ios::binary) << "Location,Name,Frequency,Mode\n5,NEW,146.500000,FM\n6,AIR,118.0,AM\n";
@@ -444,7 +444,7 @@ TEST_F(MainWindowTest, ChannelListsThroughTheFileMenu)
         });
         window->MenuFile_ImportCsv->trigger();
         EXPECT_NE(merge.text.indexOf("\"in.csv\""), -1) << merge.text.toStdString();
-        EXPECT_EQ(shown.text, "1 channels imported, 1 rows skipped.");
+        EXPECT_EQ(shown.text, "Channels imported: 1. Rows skipped: 1.");
         EXPECT_EQ(report, "Line 3, channel 6: skipped: the receive frequency 118.0 MHz is outside the band limits");
         EXPECT_TRUE(IsChannelInUse(d, 1) && IsChannelInUse(d, 2) && IsChannelInUse(d, 5));
         EXPECT_EQ(window->channelPage->StringGrid1->cellText(5, 1), "146.50000");
