@@ -663,10 +663,6 @@ CsvImportResult ImportChannelsCsv(RadioData &d, const BandLimits &limits, std::s
             result.missing += std::string(result.missing.empty() ? "" : ", ") + kColumns[cFrequency];
         return result;
     }
-    if (mode == CsvImportMode::Replace)
-        for (int ch = 1; ch <= kChannelCount; ++ch)
-            ClearChannelInUse(d, ch);
-
     int takenAt[kChannelCount + 1] = {};
     for (std::size_t r = 1; r < records.size(); ++r) {
         const TextRecord &rec = records[r];
@@ -716,6 +712,12 @@ CsvImportResult ImportChannelsCsv(RadioData &d, const BandLimits &limits, std::s
         takenAt[note.channel] = rec.line;
         ++result.imported;
     }
+    // Replace deletes the channels no row named; a list of which no row
+    // could be taken leaves them all as they were.
+    if (mode == CsvImportMode::Replace && result.imported > 0)
+        for (int ch = 1; ch <= kChannelCount; ++ch)
+            if (!takenAt[ch])
+                ClearChannelInUse(d, ch);
     return result;
 }
 

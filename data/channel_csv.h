@@ -76,7 +76,7 @@ std::string ExportChannelsCsv(const RadioData &d, const NameCodec &names);
 
 enum class CsvImportMode : std::uint8_t {
     Merge,   // a row replaces the channel at its Location; other channels stay
-    Replace, // every channel is deleted first
+    Replace, // every channel is deleted first (unless no row can be taken)
 };
 
 // What happened to one row (or the file), for the report.

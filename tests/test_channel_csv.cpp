@@ -320,6 +320,15 @@ TEST(ChannelCsv, MergeKeepsOtherChannelsReplaceDeletesThem)
         EXPECT_EQ(r.notes[0].kind, CsvNoteKind::Repeated);
         EXPECT_EQ(r.notes[0].a, "2");
     }
+    // A list of which no row can be taken replaces nothing: the channels
+    // stay rather than all being deleted.
+    Fixture f;
+    MakeNewChannel(f.s->data, 1, 440000000, f.s->limits);
+    const RadioData before = f.s->data;
+    const auto r = ImportChannelsCsv(f.s->data, f.s->limits, Header() + "\n" + Row({{"Mode", "AM"}}) + "\n",
+                                     CsvImportMode::Replace, GbkNames());
+    EXPECT_EQ(r.skipped, 1);
+    EXPECT_EQ(std::memcmp(&before, &f.s->data, sizeof before), 0);
 }
 
 // ---- export and back ---------------------------------------------------------
