@@ -331,11 +331,16 @@ void FiveTonePage::setEditing(Grid *grid)
     Grid::Editing editing;
     editing.open = [this, grid](int row, int column) { return openEditor(grid, row, column); };
     editing.store = [this, grid](QWidget *editor, int row, int column) { storeEditor(grid, editor, row, column); };
-    // A cell that changes at once answers Enter only; a code or period
-    // cell takes the digit that opened it as its first.
-    editing.keyOpens = [this, grid](int, int column, const QString &key) {
-        return !(grid == sgSystem_5T && FiveToneSystemCellClicks(column)) || key == QLatin1String("\r");
-    };
+    // The sending order and the flag columns change at once, on a
+    // double-click or Enter.
+    if (grid == sgSystem_5T) {
+        editing.toggles = [](int, int column) { return FiveToneSystemCellClicks(column); };
+        editing.toggle = [this](int row, int column) {
+            if (ClickFiveToneSystemCell(session_.state.data, row, column))
+                sgSystem_5TUpdataRow(row);
+        };
+    }
+    // A code or period cell takes the digit that opened it as its first.
     editing.keyTypes = [this, grid](int row, int column, const QString &key) {
         if (grid == sg5Tone_List)
             return ToneListCellEditable(row, column) && IsDigitKey(key);
@@ -360,11 +365,6 @@ QWidget *FiveTonePage::openEditor(Grid *grid, int row, int column)
             return edit(grid == sgDecode_5T ? eDecodeCode : eEncodeCode);
         cbDecodeType->setCurrentIndex(DecodeTypeIndex(d, row));
         return cbDecodeType;
-    }
-    if (FiveToneSystemCellClicks(column)) {
-        if (ClickFiveToneSystemCell(d, row, column))
-            sgSystem_5TUpdataRow(row);
-        return nullptr;
     }
     switch (column) {
     case k5tColName: return edit(e5T_Name);

@@ -388,10 +388,31 @@ void Grid::mousePressEvent(QMouseEvent *event)
     if (editing_.pressed)
         editing_.pressed();
     QTableWidget::mousePressEvent(event);
-    // Any button opens the editor of the cell under the mouse.
+    // Any button opens the editor of the cell under the mouse; a toggle
+    // cell waits for the second click.
     const auto [row, column] = cellAt(event->position().toPoint());
-    if (row >= 1)
+    if (row < 1)
+        return;
+    if (isToggleCell(row, column))
+        finishEdit();
+    else
         placeEditor(row, column);
+}
+
+void Grid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const auto [row, column] = cellAt(event->position().toPoint());
+    if (row >= 1 && isToggleCell(row, column)) {
+        event->accept();
+        editing_.toggle(row, column);
+        return;
+    }
+    QTableWidget::mouseDoubleClickEvent(event);
+}
+
+bool Grid::isToggleCell(int row, int column) const
+{
+    return editing_.toggles && editing_.toggle && editing_.toggles(row, column);
 }
 
 void Grid::mouseMoveEvent(QMouseEvent *event)
@@ -451,6 +472,11 @@ void Grid::keyPressEvent(QKeyEvent *event)
     const int row = currentGridRow(), column = currentGridColumn();
     if (row < 1 || column < 1)
         return;
+    if (isToggleCell(row, column)) {
+        if (enter)
+            editing_.toggle(row, column);
+        return;
+    }
     const QString key = enter ? QStringLiteral("\r") : text;
     if (editing_.keyOpens && !editing_.keyOpens(row, column, key))
         return;

@@ -104,6 +104,12 @@ public:
         std::function<QString(int row, int column)> hint;
         // Any mouse press on the cells, before the editor opens.
         std::function<void()> pressed;
+        // Cells that change at once instead of opening an editor (a flag
+        // shown "On"/"Off", a cycling choice): for a cell where `toggles`
+        // says so, a double-click or Enter calls `toggle`; a single press
+        // only makes it the current cell, and other keys do nothing there.
+        std::function<bool(int row, int column)> toggles;
+        std::function<void(int row, int column)> toggle;
         // Ctrl+C and Ctrl+V (the platform's copy and paste keys) on the
         // grid while no editor is open; an open editor keeps them. Unset:
         // the keys do what a table does by default.
@@ -141,6 +147,7 @@ public:
 protected:
     bool event(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -150,6 +157,7 @@ private:
     // The copy or paste callback a key press asks for now, or nullptr.
     const std::function<void()> *clipboardKey(QKeyEvent *event) const;
     bool isActiveEditor(QObject *watched) const;
+    bool isToggleCell(int row, int column) const;
     void paintCorner(QWidget *corner);
 
     GridHeader *top_;

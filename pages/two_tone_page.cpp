@@ -158,11 +158,9 @@ void TwoTonePage::buildSystemPage()
     Fill(cbAutoResetTime_2T, SystemListItems(session_.state.data, k2tColAutoResetTime));
     cbAutoResetTime_2T->setMaxVisibleItems(20);
 
-    // The page's key filters run before the grid's; a double-click on a
-    // toggle column reaches the page through the grid's viewport.
+    // The page's key filters run before the editors' own handling.
     for (QLineEdit *e : {e2T_Name, eToneATime, eToneBTime, eGroupTime})
         e->installEventFilter(this);
-    grid->viewport()->installEventFilter(this);
     connect(e2T_Name, &QLineEdit::textEdited, this, [this](const QString &text) {
         const QString cut = CutToGbkBytes(text, kNameBytes);
         if (cut != text) {
@@ -182,16 +180,12 @@ void TwoTonePage::buildSystemPage()
     Grid::Editing editing;
     editing.open = [this](int row, int column) { return openSystemEditor(row, column); };
     editing.store = [this](QWidget *editor, int row, int column) { storeSystemEditor(editor, row, column); };
-    // Enter flips a toggle column; no other key does anything there. The
-    // time columns open on Enter and on the keys they take.
-    editing.keyOpens = [this](int row, int column, const QString &key) {
-        const bool enter = key == QLatin1String("\r");
-        if (SystemCellToggles(column)) {
-            if (enter)
-                toggleSystemCell(row, column);
-            return false;
-        }
-        return !IsTimeColumn(column) || enter || TimeKeyPasses(KeyCode(key));
+    // The flag columns flip on a double-click or Enter.
+    editing.toggles = [](int, int column) { return SystemCellToggles(column); };
+    editing.toggle = [this](int row, int column) { toggleSystemCell(row, column); };
+    // The time columns open on Enter and on the keys they take.
+    editing.keyOpens = [](int, int column, const QString &key) {
+        return !IsTimeColumn(column) || key == QLatin1String("\r") || TimeKeyPasses(KeyCode(key));
     };
     editing.keyTypes = [](int, int column, const QString &) { return column == k2tColName || IsTimeColumn(column); };
     grid->setEditing(std::move(editing));
@@ -329,7 +323,7 @@ QWidget *TwoTonePage::openSystemEditor(int system, int column)
         sgSystem_2TUpdataRow(system);
         rebuildCallList(cbSystemCall_2T, session_.state.data.twoToneSystems[system - 1].call);
         return cbSystemCall_2T;
-    default: return nullptr; // the toggle columns react to a double-click or Enter
+    default: return nullptr; // the flag columns flip instead (see the grid's toggle)
     }
 }
 
@@ -357,15 +351,6 @@ void TwoTonePage::toggleSystemCell(int system, int column)
 
 bool TwoTonePage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == sgSystem_2T->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        const auto [row, column] = sgSystem_2T->cellAt(mouse->position().toPoint());
-        if (row >= 1 && SystemCellToggles(column)) {
-            toggleSystemCell(row, column);
-            return true;
-        }
-        return false;
-    }
     // Key filters of the name and time editors: disallowed characters are
     // dropped as they are typed.
     if (event->type() == QEvent::KeyPress && (watched == e2T_Name || watched == eToneATime ||

@@ -54,6 +54,13 @@ protected:
     {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(row, column).center());
     }
+    // A double-click as the window system sends it: press, release, the
+    // second press as a double-click, release.
+    void doubleClick(Grid *grid, int row, int column)
+    {
+        const QPoint at = grid->viewport()->mapTo(page.get(), grid->cellRect(row, column).center());
+        QTest::mouseDClick(page->windowHandle(), Qt::LeftButton, {}, at);
+    }
     // Keys to whatever has the focus, one after another (the first may open
     // an editor that takes the rest).
     void type(const char *keys)
@@ -111,9 +118,12 @@ TEST_F(FiveTonePageTest, SystemGridAnswersKeysAndClicks)
 
     showTab(page->tsSystem_5T);
     Grid *grid = page->sgSystem_5T;
-    // Clicks on "Seq." cycle the sending order.
+    // Double-clicks on "Seq." cycle the sending order, one step each; a
+    // single click only selects the cell.
+    click(grid, 2, k5tColSequence);
+    EXPECT_EQ(grid->cellText(2, k5tColSequence), QStringLiteral("Call"));
     for (const char *shown : {"ID-CALL", "CALL-ID", "Call"}) {
-        click(grid, 2, k5tColSequence);
+        doubleClick(grid, 2, k5tColSequence);
         EXPECT_EQ(grid->cellText(2, k5tColSequence), QLatin1String(shown));
     }
     EXPECT_EQ(data().fiveToneSystems[1].sequence, 0x01);
@@ -128,8 +138,8 @@ TEST_F(FiveTonePageTest, SystemGridAnswersKeysAndClicks)
     // Decode column 4 answers; column 5 (no code) does not.
     const int fourth = k5tColFirstDecode + 3;
     for (int system : {1, 2, 9})
-        click(grid, system, fourth);
-    click(grid, 1, fourth + 1);
+        doubleClick(grid, system, fourth);
+    doubleClick(grid, 1, fourth + 1);
     EXPECT_EQ(grid->cellText(9, fourth), QStringLiteral("On"));
     EXPECT_EQ(grid->cellText(1, fourth + 1), QString());
     EXPECT_EQ(data().fiveToneSystems[8].decodeEntries, 0x0008);
