@@ -125,7 +125,8 @@ const Verb kSimVerb = {
     "                      [--hang-up-after N] [--flood] [--other-protocol]\n"
     "Runs a simulated radio on a pseudo-terminal until SIGINT or SIGTERM, prints\n"
     "the terminal's device path and makes PATH a symbolic link to it.\n"
-    "  --image   start from this memory image\n"
+    "  --image   start from this memory image; its password block (0x4020) gives\n"
+    "            the password unless --password is given\n"
     "  --save    save the whole 64 KiB memory here at the end\n"
     "  --wire    pace every byte at 9600 baud, as a real radio does\n"
     "  --silent  never answer; --reply-delay answers every frame late;\n"
@@ -509,6 +510,10 @@ int CmdSim(const Parsed &p, std::ostream &out, std::ostream &err)
         err << "vkt410-cli sim: cannot read " << p.options.at("--image") << ": " << error << "\n";
         return kExitNoInput;
     }
+    // A radio started from a saved image proves the password its image
+    // holds, unless one is given.
+    if (p.options.count("--image") && !p.options.count("--password"))
+        radio.takePasswordFromMemory();
 
     // SIGINT and SIGTERM are taken by sigwait below; block them before the
     // radio's thread starts so that it inherits the mask.

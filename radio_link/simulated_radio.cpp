@@ -307,9 +307,16 @@ void SimulatedRadio::adoptPasswordBlock(std::uint16_t address, std::size_t lengt
     const std::size_t last = first + length; // may run past 64 KiB; the block never wraps
     if (length == 0 || last <= kRadioPasswordBlockAddress || first >= kRadioPasswordBlockAddress + kPasswordBlockSize)
         return;
+    takePasswordFromMemory();
+}
+
+bool SimulatedRadio::takePasswordFromMemory()
+{
     std::string text;
-    if (DescramblePassword(memory_.data() + kRadioPasswordBlockAddress, text))
-        password_ = std::move(text);
+    if (!DescramblePassword(memory_.data() + kRadioPasswordBlockAddress, text))
+        return false;
+    password_ = std::move(text);
+    return true;
 }
 
 // Queues an answer: it starts once the reply delay has passed and the

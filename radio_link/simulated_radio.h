@@ -69,6 +69,10 @@ public:
     // takes a new password from a password write.
     void setPassword(std::string password) { password_ = std::move(password); }
     const std::string &password() const { return password_; }
+    // Takes the password its memory holds in the password block, as a radio
+    // started from a saved image has it; a block that does not descramble
+    // leaves the password as it is. True when it was taken.
+    bool takePasswordFromMemory();
 
     // The firmware version text a radio carries at 0x4040 (12 bytes); the
     // simulated radio starts with it and keeps it unless an image or a

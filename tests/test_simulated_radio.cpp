@@ -180,6 +180,19 @@ TEST(SimulatedRadio, WrittenPasswordBlockBecomesThePassword)
     }
 }
 
+// A radio started from a saved image proves the password its image holds.
+TEST(SimulatedRadio, PasswordTakenFromItsMemory)
+{
+    SimulatedRadio radio("old");
+    const Bytes block = PasswordBlock("saved");
+    std::copy(block.begin(), block.end(), radio.memory().begin() + 0x4020);
+    EXPECT_TRUE(radio.takePasswordFromMemory());
+    EXPECT_EQ(radio.password(), "saved");
+    radio.memory()[0x4020 + 15] ^= 0x01; // no longer descrambles
+    EXPECT_FALSE(radio.takePasswordFromMemory());
+    EXPECT_EQ(radio.password(), "saved");
+}
+
 TEST(SimulatedRadio, CarriesItsFirmwareVersion)
 {
     const SimulatedRadio radio;
