@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
@@ -385,7 +386,7 @@ TEST(ChannelCsv, ExportThenImportGivesBackEveryChannel)
                 SetSignalIndexOf(e, unsigned(ch % 16));
             SetScramblingOf(e, unsigned(ch % 6));
             const NameBytes n = GbkNames().encode(names[ch % std::size(names)]);
-            std::memcpy(e.name, n.bytes.data(), n.bytes.size());
+            std::copy(n.bytes.begin(), n.bytes.end(), e.name);
             ++ch;
         }
     MakeNewChannel(d, 240, 470000000, l);
