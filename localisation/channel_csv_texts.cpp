@@ -4,6 +4,8 @@
 #include "gbk_text.h"
 #include "localisation.h"
 
+#include <QStringDecoder>
+
 namespace vkt {
 
 namespace {
@@ -15,9 +17,20 @@ std::string DecodeName(const std::uint8_t *bytes, std::size_t size)
     return DecodeGbkField(bytes, size).toStdString();
 }
 
-NameBytes EncodeName(std::string_view utf8)
+// A name as the file holds it: UTF-8, or GBK when its bytes are not UTF-8
+// but are GBK (spreadsheets in Chinese save CSV files in GBK).
+NameBytes EncodeName(std::string_view text)
 {
-    return TypedNameBytes(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+    const QByteArrayView bytes(text.data(), qsizetype(text.size()));
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    QString name = utf8.decode(bytes);
+    if (utf8.hasError() && GbkAvailable()) {
+        QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
+        const QString asGbk = gbk.decode(bytes);
+        if (!gbk.hasError())
+            name = asGbk;
+    }
+    return TypedNameBytes(name);
 }
 
 // The level names as the channel table's power list shows them.
