@@ -581,7 +581,7 @@ bool ReadRow(const RowReader &row, ChannelEntry &e, const BandLimits &limits, co
         name.bytes.resize(sizeof e.name);
     if (name.leftOut || name.cut) {
         const std::string stored = names.decode ? names.decode(name.bytes.data(), name.bytes.size()) : std::string();
-        notes.push_back({name.cut ? CsvNoteKind::NameCut : CsvNoteKind::NameLeftOut, row.raw(cName), stored});
+        notes.push_back({name.cut ? CsvNoteKind::NameCut : CsvNoteKind::NameLeftOut, name.read, stored});
     }
 
     // Everything reads: the row becomes the channel.
@@ -641,7 +641,9 @@ CsvImportResult ImportChannelsCsv(RadioData &d, const BandLimits &limits, std::s
     }
     std::vector<TextRecord> records = SplitDelimited(text, ',');
     // Lines starting with "#" are comments.
-    std::erase_if(records, [](const TextRecord &r) { return !r.fields.empty() && !r.fields[0].empty() && r.fields[0][0] == '#'; });
+    std::erase_if(records, [](const TextRecord &r) {
+        return !r.fields.empty() && !r.fields[0].empty() && r.fields[0][0] == '#';
+    });
     if (records.empty()) {
         result.problem = CsvFileProblem::Empty;
         return result;

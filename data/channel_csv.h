@@ -48,6 +48,7 @@ struct NameBytes {
     std::vector<std::uint8_t> bytes; // at most 6
     bool leftOut = false;            // characters the name editor refuses were dropped
     bool cut = false;                // characters past the 6 bytes were dropped
+    std::string read;                // the name as read from the text, UTF-8
 };
 
 // The channel names are GBK; the conversion lives with the texts, so the

@@ -30,7 +30,9 @@ NameBytes EncodeName(std::string_view text)
         if (!gbk.hasError())
             name = asGbk;
     }
-    return TypedNameBytes(name);
+    NameBytes out = TypedNameBytes(name);
+    out.read = name.toStdString();
+    return out;
 }
 
 // The level names as the channel table's power list shows them.

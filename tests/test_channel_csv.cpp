@@ -247,6 +247,14 @@ TEST(ChannelCsv, DeparturesAreAppliedAsTheChannelTableDoesAndSaid)
         EXPECT_TRUE(r.notes.empty());
         EXPECT_EQ(std::memcmp(f.channel(1).name, gbk, 6), 0);
     }
+    // A GBK name that is cut is reported readable.
+    Fixture f;
+    const std::string cut = "\xD6\xD0\xBC\xCC\xCC\xA8\xD2\xBB"; // 中继台一 in GBK
+    const auto r = ImportChannelsCsv(f.s->data, f.s->limits, Header() + "\n" + Row({{"Name", cut}}),
+                                     CsvImportMode::Merge, GbkNames());
+    ASSERT_EQ(r.notes.size(), 1u);
+    EXPECT_EQ(r.notes[0].a, "中继台一");
+    EXPECT_EQ(r.notes[0].b, "中继台");
 }
 
 TEST(ChannelCsv, FileShapes)

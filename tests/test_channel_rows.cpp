@@ -392,7 +392,8 @@ TEST_F(ChannelClipboardTest, RowsAreSelectedByTheirNumbers)
 {
     QHeaderView *numbers = grid->verticalHeader();
     auto at = [&](int row) {
-        return QPoint(numbers->width() / 2, numbers->sectionViewportPosition(row - 1) + numbers->sectionSize(row - 1) / 2);
+        return QPoint(numbers->width() / 2,
+                      numbers->sectionViewportPosition(row - 1) + numbers->sectionSize(row - 1) / 2);
     };
     page->placeEditor(2, kColName);
     ASSERT_EQ(page->activeEditor(), page->Edit_ChName);
