@@ -348,14 +348,9 @@ private:
     const ColumnMap &m_;
 };
 
-// A row turned into channel values, or the reason it is skipped.
-struct RowOutcome {
-    bool skip = false;
-    CsvNote skipNote;
-    std::vector<CsvNote> notes; // departures of a taken row
-};
-
-struct Skip {
+// What a row says for the report before its line and channel are added:
+// why it is skipped, or a change it was taken with.
+struct RowNote {
     CsvNoteKind kind;
     std::string a, b;
 };
@@ -363,7 +358,7 @@ struct Skip {
 // Reads the tone value of `column` into `tone`: a DCS code with its
 // polarity letter, or a CTCSS value when `polarity` is 0. False, with the
 // reason, when the text is no tone the radio can use.
-bool ReadTone(const RowReader &row, Col column, char polarity, Tone &tone, Skip &why)
+bool ReadTone(const RowReader &row, Col column, char polarity, Tone &tone, RowNote &why)
 {
     const std::string_view text = row.text(column);
     const std::optional<Tone> t = polarity ? DcsFromText(text, polarity) : CtcssFromText(text);
@@ -378,7 +373,7 @@ bool ReadTone(const RowReader &row, Col column, char polarity, Tone &tone, Skip 
 // Reads one row into `e` (a copy of the channel it replaces). Returns false
 // with `why` when the row is skipped.
 bool ReadRow(const RowReader &row, ChannelEntry &e, const BandLimits &limits, const NameCodec &names,
-             std::vector<Skip> &notes, Skip &why)
+             std::vector<RowNote> &notes, RowNote &why)
 {
     // Receive frequency.
     const std::string_view rxText = row.text(cFrequency);
@@ -691,8 +686,8 @@ CsvImportResult ImportChannelsCsv(RadioData &d, const BandLimits &limits, std::s
             continue;
         }
         ChannelEntry e = d.channels[note.channel];
-        std::vector<Skip> taken;
-        Skip why{};
+        std::vector<RowNote> taken;
+        RowNote why{};
         if (!ReadRow(row, e, limits, names, taken, why)) {
             skipWith(why.kind, std::move(why.a), std::move(why.b));
             continue;
@@ -703,7 +698,7 @@ CsvImportResult ImportChannelsCsv(RadioData &d, const BandLimits &limits, std::s
             note.b.clear();
             result.notes.push_back(note);
         }
-        for (Skip &t : taken) {
+        for (RowNote &t : taken) {
             note.kind = t.kind;
             note.a = std::move(t.a);
             note.b = std::move(t.b);
