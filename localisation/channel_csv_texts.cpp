@@ -24,10 +24,11 @@ NameBytes EncodeName(std::string_view text)
     const QByteArrayView bytes(text.data(), qsizetype(text.size()));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     QString name = utf8.decode(bytes);
-    if (utf8.hasError() && GbkAvailable()) {
-        QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
-        const QString asGbk = gbk.decode(bytes);
-        if (!gbk.hasError())
+    if (utf8.hasError() && GbkAvailable() && !bytes.contains('\0')) {
+        // Read as the name fields are shown: bytes that are no GBK show as
+        // U+FFFD, and then the text is not GBK either.
+        const QString asGbk = DecodeGbkField(reinterpret_cast<const std::uint8_t *>(text.data()), text.size());
+        if (!asGbk.contains(QChar::ReplacementCharacter))
             name = asGbk;
     }
     NameBytes out = TypedNameBytes(name);

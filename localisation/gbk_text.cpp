@@ -47,6 +47,10 @@ QByteArray EncodeOne(QStringView ch, char32_t cp)
     const QString back = decoder.decode(bytes);
     if (decoder.hasError() || back != ch)
         return {};
+    // 0xFF is no GBK byte: the converter's private-use character for it
+    // would be stored as a byte that every name shows as U+FFFD.
+    if (bytes.contains('\xFF'))
+        return {};
     return bytes;
 }
 

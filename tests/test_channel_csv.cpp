@@ -429,6 +429,29 @@ TEST(ChannelCsv, ExportThenImportGivesBackEveryChannel)
     }
 }
 
+// Whatever an import stored comes back through an export and a second
+// import unchanged and without a word (lists found by fuzzing among them).
+TEST(ChannelCsv, ImportedListsSurviveExportAndImport)
+{
+    const std::string lists[] = {
+        "Location,Name,Frequency\n3,RPT\xFF\xFF\xFF,148.000000\n",  // 0xFF is no GBK byte
+        "Location,Name,Frequency\n4,\xD6\xD0\xFF,148.000000\n",     // GBK up to a stray byte
+        "Location,Name,Frequency\n5,\xAA\xA1x,148.000000\n",         // GBK's user-defined area
+    };
+    for (const std::string &list : lists) {
+        SCOPED_TRACE(list);
+        Fixture f, g;
+        ImportChannelsCsv(f.s->data, f.s->limits, list, CsvImportMode::Merge, GbkNames());
+        const auto back = ImportChannelsCsv(g.s->data, g.s->limits, ExportChannelsCsv(f.s->data, GbkNames()),
+                                            CsvImportMode::Replace, GbkNames());
+        EXPECT_EQ(back.imported, 1);
+        EXPECT_TRUE(back.notes.empty()) << CsvReportLines(back).join('\n').toStdString();
+        for (int ch = 1; ch <= kChannelCount; ++ch)
+            if (IsChannelInUse(f.s->data, ch))
+                ExpectSameChannel(g.s->data.channels[ch], f.s->data.channels[ch], ch);
+    }
+}
+
 TEST(ChannelCsv, ReportInTheActiveLanguage)
 {
     CsvNote note;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringDecoder>
+
 #include <QSet>
 #include <QString>
 
@@ -386,6 +388,10 @@ TEST_F(GbkText, EncodeKeepsWholeCharactersThatFit)
             << c.text << " in " << c.maxBytes;
     // A lone surrogate half is dropped, not encoded as a substitute.
     EXPECT_EQ(EncodeGbk(QString(QChar(0xD83D)) + u'a', 4), Bytes({'a'}));
+    // The converter's character for the byte 0xFF is no GBK character: a
+    // name never shows it, so it is never stored.
+    const QString ff = QStringDecoder("GBK", QStringConverter::Flag::Stateless).decode(QByteArray("\xFF"));
+    EXPECT_EQ(EncodeGbk(QStringLiteral("a") + ff + u'b', 8), Bytes({'a', 'b'}));
 }
 
 TEST_F(GbkText, StoreZeroPadsAndRoundTrips)
