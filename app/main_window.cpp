@@ -25,6 +25,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -33,6 +34,7 @@
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTranslator>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -112,6 +114,7 @@ TForm1::TForm1(AppSession &session, std::string configPath, QWidget *parent)
     startUp();
 }
 
+// The translator of Qt's texts leaves the application as it is destroyed.
 TForm1::~TForm1() { session_.endEdit = nullptr; }
 
 void TForm1::buildMenus()
@@ -284,8 +287,30 @@ void TForm1::useTemporaryPort(int port)
     session_.ports.AutoSeachPort = false;
 }
 
+void TForm1::followQtTexts()
+{
+    const std::uint8_t type = TAppLang::instance().langType();
+    if (type == qtTextsType_)
+        return;
+    qtTextsType_ = type;
+    if (qtTexts_)
+        QCoreApplication::removeTranslator(qtTexts_.get());
+    qtTexts_.reset();
+    const char *name = type == TAppLang::Simplified    ? "qtbase_zh_CN"
+                       : type == TAppLang::Traditional ? "qtbase_zh_TW"
+                                                       : nullptr;
+    if (!name)
+        return;
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QLatin1String(name), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator.get());
+        qtTexts_ = std::move(translator);
+    }
+}
+
 void TForm1::RefreshMainWindow()
 {
+    followQtTexts();
     // 1. Language check marks.
     MenuLanguage_En->setChecked(config_.Language == 0);
     MenuLanguage_Chs->setChecked(config_.Language == 1);

@@ -10,12 +10,14 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class QAction;
 class QLabel;
 class QPushButton;
 class QTabWidget;
+class QTranslator;
 class QToolButton;
 
 namespace vkt {
@@ -111,6 +113,9 @@ private:
     void runExchange(bool read);
     void applyGridSizes();
     void takeGridSizes();
+    // Qt's own texts (message-box buttons, the file windows) in the active
+    // language, where Qt's translations are installed.
+    void followQtTexts();
 
     AppSession &session_;
     AppConfig config_;
@@ -121,6 +126,8 @@ private:
     bool savedAutoSearch_ = true;
     bool configWritten_ = false;
     std::vector<EditorPage *> pages_;
+    std::unique_ptr<QTranslator> qtTexts_;
+    std::uint8_t qtTextsType_ = TAppLang::English;
 };
 
 } // namespace vkt

@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build
   qt6-base-dev qt6-serialport-dev
+  qt6-translations-l10n
   libgtest-dev
   clang libclang-rt-14-dev
   fonts-wqy-microhei

@@ -477,10 +477,14 @@ TEST_F(MainWindowTest, ChannelListsThroughTheFileMenu)
     const char *const texts[3][2] = {{"&Import channels (CSV)...", "Ex&port channels (CSV)..."},
                                      {"导入信道 (CSV)(&I)...", "导出信道 (CSV)(&P)..."},
                                      {"導入信道 (CSV)(&I)...", "導出信道 (CSV)(&P)..."}};
+    // Qt's own texts follow too: the message boxes' buttons.
+    const char *const ok[3] = {"OK", "确定", "確定"};
     for (int lang = 0; lang < 3; ++lang) {
         window->setLanguage(LangId(lang));
         EXPECT_EQ(window->MenuFile_ImportCsv->text(), QString::fromUtf8(texts[lang][0]));
         EXPECT_EQ(window->MenuFile_ExportCsv->text(), QString::fromUtf8(texts[lang][1]));
+        QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::Ok);
+        EXPECT_EQ(box.button(QMessageBox::Ok)->text().remove(u'&'), QString::fromUtf8(ok[lang])) << lang;
     }
     window->setLanguage(0);
 }
