@@ -111,11 +111,22 @@ TForm1::TForm1(AppSession &session, std::string configPath, QWidget *parent)
     statusBar()->addWidget(statusPanel0);
     statusBar()->addWidget(statusPanel1, 1);
 
+    // A step that replaced the whole state (New, Open, a read, new band
+    // limits, their undo) re-labels and reloads the window; other steps are
+    // shown by the pages themselves, only where they changed something.
+    projectObserver_ = session_.project.observe([this](const ProjectChange &c) {
+        if (c.whole)
+            RefreshMainWindow();
+    });
     startUp();
 }
 
 // The translator of Qt's texts leaves the application as it is destroyed.
-TForm1::~TForm1() { session_.endEdit = nullptr; }
+TForm1::~TForm1()
+{
+    session_.project.unobserve(projectObserver_);
+    session_.endEdit = nullptr;
+}
 
 void TForm1::buildMenus()
 {
@@ -227,19 +238,21 @@ void TForm1::startUp()
         present = present || ports.FoundPorts[std::size_t(i)] == ports.Port;
     if (!present)
         ports.Port = 1;
-    session_.state.limits = config_.limits;
+    ProgramState start = session_.state();
+    start.limits = config_.limits;
 
     // The defaults reset the fixed port to 1; the port just read is kept.
     const int port = ports.Port;
-    SetDefaultAll(session_.state, ports.Port);
+    SetDefaultAll(start, ports.Port);
     ports.Port = port;
+    RecomputeMaxOffsets(start.limits);
+    TAppLang::instance().follow(config_.Language);
+    // The first state is no step of the project: nothing to undo yet.
+    session_.project.reset(start);
 
     bHide->setGeometry(0, 0, 1, 1);
     optionsPage->showScramblingOption();
-    RecomputeMaxOffsets(session_.state.limits);
     applyGridSizes();
-
-    TAppLang::instance().follow(config_.Language);
     RefreshMainWindow();
     // While the channel table's columns have their default widths (a first
     // run, or one that ended without closing the window) they are widened
@@ -369,7 +382,11 @@ void TForm1::RefreshMainWindow()
 void TForm1::focusHide()
 {
     // Leaving an edit stores its value; moving the focus to the hidden
-    // button ends whatever edit is in progress before a command acts.
+    // button ends whatever edit is in progress before a command acts. The
+    // pages store what is being edited first: while another application
+    // is active, moving the focus sends no events.
+    for (EditorPage *p : pages_)
+        p->commitEdits();
     bHide->setFocus(Qt::OtherFocusReason);
 }
 
@@ -386,8 +403,9 @@ void TForm1::MenuFile_NewClick()
     TMyWarnDlg_2 box(MainText(155), MainText(153), MainText(154), this);
     if (box.exec() != QDialog::Accepted)
         return;
-    SetDefaultData(session_.state.data, session_.state.identity, session_.state.limits);
-    RefreshMainWindow();
+    ProgramState next = session_.state();
+    SetDefaultData(next.data, next.identity, next.limits);
+    session_.project.replace(next, MainText(2).toStdString());
 }
 
 void TForm1::MenuFile_OpenClick()
@@ -399,7 +417,7 @@ void TForm1::MenuFile_OpenClick()
     // Loaded into a copy first: a file of another size may be anything, and
     // the data in use is replaced only when the user says so.
     const QString name = QFileInfo(path).fileName();
-    auto loaded = std::make_unique<RadioData>(session_.state.data);
+    auto loaded = std::make_unique<RadioData>(session_.state().data);
     const LoadResult r = LoadProjectFile(path.toStdString(), *loaded);
     if (!r.opened) {
         QMessageBox::warning(this, MainText(150), MainText(362).arg(name, QString::fromStdString(r.error)));
@@ -412,8 +430,7 @@ void TForm1::MenuFile_OpenClick()
         if (box.exec() != QDialog::Accepted)
             return;
     }
-    session_.state.data = *loaded;
-    RefreshMainWindow();
+    session_.project.replaceData(*loaded, MainText(3).toStdString());
 }
 
 bool TForm1::MenuFile_SaveClick()
@@ -422,7 +439,7 @@ bool TForm1::MenuFile_SaveClick()
     QString path = chooseSaveFile ? chooseSaveFile() : QString();
     if (path.isEmpty())
         return false;
-    const FileWriteResult w = SaveProjectFile(path.toStdString(), session_.state.data);
+    const FileWriteResult w = SaveProjectFile(path.toStdString(), session_.state().data);
     if (!w.ok) {
         QMessageBox::warning(this, MainText(151),
                              tr("The project was not saved. %1").arg(QString::fromStdString(w.error)));
@@ -445,8 +462,9 @@ void TForm1::MenuFile_ImportCsvClick()
         return;
     const CsvImportMode mode = answer == TMyWarnDlg_3::No ? CsvImportMode::Replace : CsvImportMode::Merge;
     // Nothing changes unless the file reads as a channel list.
+    auto imported = std::make_unique<RadioData>(session_.state().data);
     const CsvFileImport r =
-        ImportChannelsCsvFile(session_.state.data, session_.state.limits, path.toStdString(), mode, GbkNames());
+        ImportChannelsCsvFile(*imported, session_.state().limits, path.toStdString(), mode, GbkNames());
     if (!r.opened) {
         QMessageBox::warning(this, MainText(371), MainText(362).arg(name, QString::fromStdString(r.error)));
         return;
@@ -455,7 +473,8 @@ void TForm1::MenuFile_ImportCsvClick()
         QMessageBox::warning(this, MainText(371), CsvProblemText(r.result, name));
         return;
     }
-    RefreshMainWindow();
+    // One step; only the channels that changed are shown anew.
+    session_.project.edit(MainText(366).toStdString(), [&](ProgramState &s) { s.data = *imported; });
     TReportDlg report(MainText(371), CsvReportLines(r.result), this);
     report.exec();
 }
@@ -466,23 +485,26 @@ void TForm1::MenuFile_ExportCsvClick()
     const QString path = chooseCsvSaveFile ? chooseCsvSaveFile() : QString();
     if (path.isEmpty())
         return;
-    const FileWriteResult w = ExportChannelsCsvFile(session_.state.data, path.toStdString(), GbkNames());
+    const FileWriteResult w = ExportChannelsCsvFile(session_.state().data, path.toStdString(), GbkNames());
     if (!w.ok) {
         QMessageBox::warning(this, MainText(405), MainText(403).arg(QString::fromStdString(w.error)));
         return;
     }
     statusBar()->showMessage(
-        MainText(404).arg(QString::number(ChannelsInUse(session_.state.data)), QFileInfo(path).fileName()), 8000);
+        MainText(404).arg(QString::number(ChannelsInUse(session_.state().data)), QFileInfo(path).fileName()), 8000);
 }
 
 void TForm1::runExchange(bool read)
 {
     focusHide();
-    TProgramDialog dialog(session_.state, session_.ports, *session_.line, mode::kConfiguration, read,
+    // The exchange works on a copy of the project; a successful read
+    // becomes one step of the project.
+    ProgramState job = session_.state();
+    TProgramDialog dialog(job, session_.ports, *session_.line, mode::kConfiguration, read,
                           MainText(read ? 187 : 188), this);
     dialog.exec();
     if (read && dialog.outcome() == ExchangeOutcome::Success)
-        RefreshMainWindow();
+        session_.project.replace(job, MainText(7).toStdString());
 }
 
 void TForm1::MenuEdit_ReadClick() { runExchange(true); }
@@ -498,22 +520,23 @@ void TForm1::MenuPortClick()
 void TForm1::bChBatchSetClick()
 {
     focusHide();
-    TChBatchSetDlg dialog(session_.state.data, session_.state.limits, this);
+    auto edited = std::make_unique<RadioData>(session_.state().data);
+    TChBatchSetDlg dialog(*edited, session_.state().limits, this);
     if (dialog.exec() == QDialog::Accepted)
-        RefreshMainWindow();
+        session_.project.edit(MainText(169).toStdString(), [&](ProgramState &s) { s.data = *edited; });
 }
 
 void TForm1::Button1Click()
 {
     focusHide();
-    TAutoOffsetDlg dialog(session_.state, this);
+    TAutoOffsetDlg dialog(session_.project, this);
     dialog.exec();
 }
 
 void TForm1::bOpenMsgDefindClick()
 {
     focusHide();
-    TOpenMsgDlg dialog(session_.state, this);
+    TOpenMsgDlg dialog(session_.project, this);
     dialog.exec();
 }
 
@@ -525,24 +548,36 @@ void TForm1::MenuAboutClick()
 
 void TForm1::MenuEdit_PasswordClick()
 {
-    TSetPasswordDlg dialog(session_.state.data, this);
+    auto edited = std::make_unique<RadioData>(session_.state().data);
+    TSetPasswordDlg dialog(*edited, this);
     dialog.setWindowTitle(MainText(181));
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted)
+        session_.project.edit(MainText(181).toStdString(), [&](ProgramState &s) { s.data = *edited; });
 }
 
 void TForm1::MenuEdit_SetRadioNewPDClick()
 {
     focusHide();
+    // The window edits a copy; what it changed (the new password, the
+    // write-with-new-password switch) is one step, taken before the radio
+    // is given the password and again when the window closes.
+    auto edited = std::make_unique<RadioData>(session_.state().data);
+    auto take = [this, &edited] {
+        session_.project.edit(MainText(182).toStdString(), [&](ProgramState &s) { s.data = *edited; });
+    };
     TNewPasswordDlg dialog(
-        session_.state.data,
-        [this, &dialog] {
-            TProgramDialog exchange(session_.state, session_.ports, *session_.line, mode::kRadioPassword, false,
+        *edited,
+        [this, &dialog, &take] {
+            take();
+            ProgramState job = session_.state();
+            TProgramDialog exchange(job, session_.ports, *session_.line, mode::kRadioPassword, false,
                                     MainText(182), &dialog);
             exchange.exec();
         },
         this);
     dialog.setWindowTitle(MainText(182));
     dialog.exec();
+    take();
 }
 
 void TForm1::MenuAdjustmentClick()
@@ -552,11 +587,15 @@ void TForm1::MenuAdjustmentClick()
         [this](ServiceWindow target) {
             if (target == ServiceWindow::BandLimits) {
                 TBandSetDlg dialog(
-                    session_.state.limits, [this](const BandLimitValues &v) { takeBandLimits(v); }, this);
+                    session_.state().limits, [this](const BandLimitValues &v) { takeBandLimits(v); }, this);
                 dialog.exec();
             } else if (target == ServiceWindow::Adjustment) {
-                TAdjustmentDlg dialog(session_.state, session_.ports, *session_.line, this);
+                // The calibration values are no part of the record: the
+                // window works on a copy and hands its values back.
+                ProgramState job = session_.state();
+                TAdjustmentDlg dialog(job, session_.ports, *session_.line, this);
                 dialog.exec();
+                session_.project.edit("", [&](ProgramState &s) { s.adjustment = job.adjustment; });
             }
         },
         this);
@@ -567,15 +606,19 @@ void TForm1::MenuAdjustmentClick()
 
 void TForm1::takeBandLimits(const BandLimitValues &values)
 {
-    ApplyBandLimits(session_.state.limits, values);
+    ProgramState next = session_.state();
+    ApplyBandLimits(next.limits, values);
     // Channels set under the old limits may no longer be valid.
-    SetDefaultAll(session_.state, session_.ports.Port);
-    RefreshMainWindow();
+    SetDefaultAll(next, session_.ports.Port);
+    session_.project.replace(next, MainText(167).toStdString());
     writeConfig();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    // What is being typed counts as the user's: it is stored before the
+    // question, so Yes saves it.
+    focusHide();
     TMyWarnDlg_3 prompt(MainText(176), MainText(177), MainText(178), MainText(154), this);
     switch (prompt.exec()) {
     case TMyWarnDlg_3::Yes:
@@ -601,7 +644,7 @@ void TForm1::writeConfig()
     config_.Port = temporaryPort_ ? savedPort_ : session_.ports.Port;
     config_.AutoSeachPort = temporaryPort_ ? savedAutoSearch_ : session_.ports.AutoSeachPort;
     takeGridSizes();
-    config_.limits = session_.state.limits;
+    config_.limits = session_.state().limits;
     std::string error;
     if (!config_.save(configPath_, error))
         QMessageBox::warning(this, MainText(0),

@@ -125,6 +125,7 @@ private:
     int savedPort_ = 1;
     bool savedAutoSearch_ = true;
     bool configWritten_ = false;
+    int projectObserver_ = 0;
     std::vector<EditorPage *> pages_;
     std::unique_ptr<QTranslator> qtTexts_;
     std::uint8_t qtTextsType_ = TAppLang::English;

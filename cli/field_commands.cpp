@@ -1,6 +1,7 @@
 // vkt410-cli get and set: the controls of the pages and the cells of their
 // grids by name, shown and typed exactly as the window shows and takes them.
 #include "cli_internal.h"
+#include "project.h"
 
 #include "app_config.h"
 #include "field_texts.h"
@@ -283,10 +284,13 @@ int CmdSet(const Parsed &p, std::ostream &out, std::ostream &err)
     auto state = NewState();
     if (int rc = OpenProject(p, *state, err))
         return rc;
+    // Each assignment is one step of the project, as in the window.
+    auto project = std::make_unique<Project>(*state);
     {
         const LanguageScope scope(0);
         for (const Assignment &a : assignments) {
-            const AssignResult r = Assign(a.target, *state, a.text);
+            const AssignResult r =
+                project->edit(a.target.name, [&](ProgramState &s) { return Assign(a.target, s, a.text); });
             if (!r.ok) {
                 err << "vkt410-cli set: " << a.target.name << ": " << r.error.toStdString()
                     << " (nothing was written)\n";
@@ -295,7 +299,7 @@ int CmdSet(const Parsed &p, std::ostream &out, std::ostream &err)
         }
     }
     const std::string &path = p.options.at("-o");
-    if (int rc = Save(path, &state->data, sizeof state->data, err))
+    if (int rc = Save(path, &project->data(), sizeof project->data(), err))
         return rc;
     out << "wrote " << path << "\n";
     return kExitOk;

@@ -17,6 +17,9 @@ namespace vkt {
 
 namespace {
 
+// Leaving either step list stores both VFO steps (defined below).
+void StoreBothSteps(RadioData &d);
+
 // Main-table texts of the options page: labels, captions and list items.
 enum : int {
     kTxtHigh = 26,
@@ -265,7 +268,8 @@ constexpr std::array<Field, 13> VfoGroup(const VfoNames &n, const VfoFields &v)
          .kind = FieldKind::List, .rule = FieldRule::SignalNumber, .shift = 0, .mask = 0x1F,
          .label = kTxtSignalNumber, .items = kSignalNumberItems},
         {.name = n.step, .offset = At(v.step), .width = 4, .kind = FieldKind::List,
-         .rule = FieldRule::Step, .lookup = kStepHz, .label = kTxtStep, .items = kStepItems},
+         .rule = FieldRule::Step, .lookup = kStepHz, .label = kTxtStep, .items = kStepItems,
+         .alsoStores = &StoreBothSteps},
         {.name = n.mode, .offset = At(v.mode), .width = 1, .kind = FieldKind::List,
          .rule = FieldRule::Index, .label = kTxtMode, .items = kModeItems},
     }};
@@ -738,6 +742,16 @@ std::optional<std::uint32_t> ParseEntryMHz(std::string_view text)
     return ParseMHzText(text);
 }
 
+void StoreBothSteps(RadioData &d)
+{
+    // Each from its own list: a step the list has no item for (7000 Hz)
+    // shows no selection there, which stores 100 kHz.
+    for (std::string_view name : {"cbStep", "cbStep_B"}) {
+        const Field &f = *FindField(name);
+        StoreIndex(f, d, LoadIndex(f, d));
+    }
+}
+
 } // namespace
 
 std::span<const Field> OptionFields() { return std::span(kAllFields).first(kOptionFields.size()); }
@@ -755,6 +769,8 @@ const Field *FindField(std::string_view name)
             return &f;
     return nullptr;
 }
+
+bool StoresOnEveryExit(const Field &f) { return f.rule == FieldRule::Step; }
 
 void RefreshStores(RadioData &d)
 {

@@ -86,9 +86,9 @@ struct Field {
     int maxLength = 0;          // Edit: the longest text the control keeps
     int times = 0;              // Linear: value = position * times + plus
     // What storing the row changes besides its own field (the FM bounds
-    // re-fit every FM frequency). StoreIndex, StoreChecked and
-    // StoreFieldText store the row's own bits only; the page (after the
-    // binder has stored the row) and `set` run this after them.
+    // re-fit every FM frequency, either step list stores both steps).
+    // StoreIndex, StoreChecked and StoreFieldText store the row's own bits
+    // only; the binder and `set` run this after them, in the same step.
     void (*alsoStores)(RadioData &) = nullptr;
     std::uint32_t minimum = 0, maximum = 0; // LimitedNumber: the limits on leaving
 };
@@ -110,6 +110,11 @@ std::span<const Field> FmFields();
 std::span<const Field> AllFields();
 // The row of a control, or nullptr.
 const Field *FindField(std::string_view name);
+
+// Whether leaving the control stores even when the user changed nothing
+// in it: the step lists, where leaving either stores both VFO steps.
+// Every other control stores only what the user changed.
+bool StoresOnEveryExit(const Field &f);
 
 // What loading the pages stores into the record: a list that shows a value
 // without an item as its first item (the DTMF group code) gets that item's

@@ -23,7 +23,7 @@ bool IsFrequencyColumn(int column) { return column == kOffColFrom || column == k
 
 } // namespace
 
-TAutoOffsetDlg::TAutoOffsetDlg(ProgramState &state, QWidget *parent) : QDialog(parent), state_(state)
+TAutoOffsetDlg::TAutoOffsetDlg(Project &project, QWidget *parent) : QDialog(parent), project_(project)
 {
     setObjectName("TAutoOffsetDlg");
     setModal(true);
@@ -72,7 +72,7 @@ TAutoOffsetDlg::TAutoOffsetDlg(ProgramState &state, QWidget *parent) : QDialog(p
     grid->setEditing(std::move(editing));
 
     // Showing the table empties the records of the entries not in use.
-    ClearUnusedOffsetRows(state_.data);
+    project_.edit("sgAutoOffset", [](ProgramState &s) { ClearUnusedOffsetRows(s.data); });
     for (int row = 1; row <= kOffsetTableRows; ++row)
         sgAutoOffsetUpdataRow(row);
 
@@ -100,7 +100,7 @@ void TAutoOffsetDlg::sgAutoOffsetUpdataRow(int row)
 void TAutoOffsetDlg::bAutoOffser_DefaultClick()
 {
     sgAutoOffset->finishEdit();
-    RestoreDefaultOffsets(state_.data, state_.limits);
+    project_.edit("bAutoOffser_Default", [](ProgramState &s) { RestoreDefaultOffsets(s.data, s.limits); });
     for (int row = 1; row <= kOffsetTableRows; ++row)
         sgAutoOffsetUpdataRow(row);
 }
@@ -120,16 +120,23 @@ QWidget *TAutoOffsetDlg::openEditor(int row, int column)
 
 void TAutoOffsetDlg::storeFrom(QWidget *editor, int row, int column)
 {
-    if (editor == cbAutoOffsetDir) {
-        StoreOffsetDirectionIndex(state_.data, row, cbAutoOffsetDir->currentIndex());
-    } else {
-        const QString typed = eAutoOffsetFreq->text();
-        if (StoreOffsetFreqText(state_.data, state_.limits, row, column, typed.toStdString()) ==
-            OffsetStore::NotAFrequency) {
-            // The stored value stays; the user is told once the focus has
-            // settled where it was going.
-            QTimer::singleShot(0, this, [this, typed] { ShowFrequencyError(this, typed); });
+    const QString typed = editor == cbAutoOffsetDir ? QString() : eAutoOffsetFreq->text();
+    const int index = cbAutoOffsetDir->currentIndex();
+    const std::string name = "sgAutoOffset[" + std::to_string(row) + "][" + std::to_string(column) + "]";
+    const bool readable = project_.edit(name, [&](ProgramState &s) {
+        // A store leaves the entries that are not in use empty, as showing
+        // the table does.
+        ClearUnusedOffsetRows(s.data);
+        if (editor == cbAutoOffsetDir) {
+            StoreOffsetDirectionIndex(s.data, row, index);
+            return true;
         }
+        return StoreOffsetFreqText(s.data, s.limits, row, column, typed.toStdString()) != OffsetStore::NotAFrequency;
+    });
+    if (!readable) {
+        // The stored value stays; the user is told once the focus has
+        // settled where it was going.
+        QTimer::singleShot(0, this, [this, typed] { ShowFrequencyError(this, typed); });
     }
     sgAutoOffsetUpdataRow(row);
 }

@@ -5,6 +5,7 @@
 
 #include "grid.h"
 #include "program_state.h"
+#include "project.h"
 
 #include <QDialog>
 
@@ -16,7 +17,7 @@ namespace vkt {
 
 class TAutoOffsetDlg : public QDialog {
 public:
-    TAutoOffsetDlg(ProgramState &state, QWidget *parent = nullptr);
+    TAutoOffsetDlg(Project &project, QWidget *parent = nullptr);
     ~TAutoOffsetDlg() override { sgAutoOffset->endEditing(); }
 
     // Shows one entry (1..16) from the stored data.
@@ -39,7 +40,8 @@ private:
     QWidget *openEditor(int row, int column);
     void storeFrom(QWidget *editor, int row, int column);
 
-    ProgramState &state_;
+    Project &project_;
+    const ProgramState &state_ = project_.state();
 };
 
 } // namespace vkt

@@ -52,7 +52,7 @@ void CentreOnScreen(QDialog *dialog)
     }
 }
 
-TOpenMsgDlg::TOpenMsgDlg(ProgramState &state, QWidget *parent) : QDialog(parent), state_(state)
+TOpenMsgDlg::TOpenMsgDlg(Project &project, QWidget *parent) : QDialog(parent), project_(project)
 {
     setObjectName("TOpenMsgDlg");
     setModal(true);
@@ -130,10 +130,15 @@ QWidget *TOpenMsgDlg::openEditor(int row, int column)
 
 void TOpenMsgDlg::storeFrom(QWidget *editor, int row, int column)
 {
-    if (editor == eWord)
-        kOpenMsgGridCells.assign(state_, row, column, eWord->text());
-    else
-        StoreMessageListIndex(state_.data, row, column, static_cast<QComboBox *>(editor)->currentIndex());
+    const QString text = editor == eWord ? eWord->text() : QString();
+    const int index = editor == eWord ? -1 : static_cast<QComboBox *>(editor)->currentIndex();
+    const std::string name = "sgOpenMsgDefine[" + std::to_string(row) + "][" + std::to_string(column) + "]";
+    project_.edit(name, [&](ProgramState &s) {
+        if (editor == eWord)
+            kOpenMsgGridCells.assign(s, row, column, text);
+        else
+            StoreMessageListIndex(s.data, row, column, index);
+    });
     sgOpenMsgDefineUpdataRow(row);
 }
 

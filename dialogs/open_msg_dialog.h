@@ -6,6 +6,7 @@
 #include "field_texts.h"
 #include "grid.h"
 #include "program_state.h"
+#include "project.h"
 
 #include <QDialog>
 
@@ -19,7 +20,7 @@ namespace vkt {
 
 class TOpenMsgDlg : public QDialog {
 public:
-    TOpenMsgDlg(ProgramState &state, QWidget *parent = nullptr);
+    TOpenMsgDlg(Project &project, QWidget *parent = nullptr);
     ~TOpenMsgDlg() override { sgOpenMsgDefine->endEditing(); }
 
     // Shows one message line (1..4) from the stored data.
@@ -38,7 +39,8 @@ private:
     QWidget *openEditor(int row, int column);
     void storeFrom(QWidget *editor, int row, int column);
 
-    ProgramState &state_;
+    Project &project_;
+    const ProgramState &state_ = project_.state();
 };
 
 // Shared by both grid dialogs of the options page.

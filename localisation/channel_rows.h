@@ -27,6 +27,9 @@ inline constexpr int kTextPasteNoRx = 396;           // the row has no receive f
 inline constexpr int kTextPasteNothing = 397;        // the row holds nothing after the channel number
 inline constexpr int kTextPasteSummary = 398;        // Rows pasted: %1. Rows skipped ...: %2.
 inline constexpr int kTextPasteTooLarge = 390;       // The clipboard holds %1 bytes ...
+inline constexpr int kTextPasteStep = 408;           // Paste (the name of the step)
+// The start of the name of a step that stores a channel's cell.
+inline constexpr int kTextChannelStep = 407;         // channel %1
 
 // Largest text a paste reads (a whole table copied is about 20 KB).
 inline constexpr std::size_t kMaxPasteBytes = 1u << 20;

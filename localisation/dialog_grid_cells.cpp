@@ -91,6 +91,9 @@ AssignResult OffsetAssign(ProgramState &s, int row, int column, const QString &t
 {
     if (row < 1 || row >= kOffsetGridRows || column < 1 || column >= kOffsetGridColumns)
         return NoCell("sgAutoOffset", row, column);
+    // The window empties the entries that are not in use when it shows the
+    // table, before any cell can be edited.
+    ClearUnusedOffsetRows(s.data);
     if (!OffsetCellEditable(s.data, row, column))
         return Fail(QStringLiteral("entry %1 is not in use: give it a \"From\" frequency first").arg(row));
     if (column == kOffColDirection) {

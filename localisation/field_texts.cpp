@@ -136,7 +136,10 @@ AssignResult AssignOwnText(const Field &f, ProgramState &s, const QString &text)
     case FieldKind::Check:
         if (text != u"1" && text != u"0")
             return Failed(f, QStringLiteral("a check box takes \"1\" or \"0\", not ") + Quoted(text));
-        StoreChecked(f, s.data, text == u"1");
+        // A box already showing the state is not clicked: nothing changes
+        // (a tone extension keeps its time).
+        if (LoadChecked(f, s.data) != (text == u"1"))
+            StoreChecked(f, s.data, text == u"1");
         return {};
     case FieldKind::Radio:
         if (text != u"1")

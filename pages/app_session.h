@@ -3,6 +3,7 @@
 
 #include "exchange.h"
 #include "program_state.h"
+#include "project.h"
 #include "serial_port_qt.h"
 
 #include <functional>
@@ -11,7 +12,10 @@
 namespace vkt {
 
 struct AppSession {
-    ProgramState state;  // record, adjustment, band limits, identity, image
+    // The project document: record, adjustment, band limits, identity and
+    // image, changed only through its steps.
+    Project project;
+    const ProgramState &state() const { return project.state(); }
     PortSelection ports; // Port, AutoSeachPort and the last scan
     std::unique_ptr<QtSerialLine> line; // numbered ports 1..30
     // Ends the edit in progress (the main window moves the focus to its

@@ -29,6 +29,13 @@ namespace {
 
 constexpr int kColumns = 12;
 
+// The name of a step that stores a cell: "channel 17 · Encode".
+std::string CellStepName(int channel, int column)
+{
+    return (MainText(kTextChannelStep).arg(channel) + QStringLiteral(" · ") + MainText(kChannelHeadingTexts[column]))
+        .toStdString();
+}
+
 QLabel *ValueBox(QWidget *parent, const char *name, int width)
 {
     auto *l = new QLabel(parent);
@@ -115,7 +122,7 @@ ChannelPage::ChannelPage(AppSession &session, QWidget *parent) : EditorPage(sess
     };
     editing.hint = [this](int row, int column) {
         if ((column == kColDecode || column == kColEncode) && rowInUse(row) &&
-            HasNonstandardTone(session_.state.data, row, column == kColEncode))
+            HasNonstandardTone(session_.state().data, row, column == kColEncode))
             return MainText(216);
         return QString();
     };
@@ -157,8 +164,9 @@ ChannelPage::ChannelPage(AppSession &session, QWidget *parent) : EditorPage(sess
     connect(cbChInforSignalSys, &QComboBox::activated, this, [this](int index) {
         if (StringGrid1->activeEditor() != cbChInforSignalSys)
             return;
-        StoreSignalSystemIndex(session_.state.data, StringGrid1->editRow(), index);
-        StringGridUpdataRow(StringGrid1->editRow());
+        const int row = StringGrid1->editRow();
+        session_.project.edit(CellStepName(row, kColSignalSystem),
+                              [&](ProgramState &s) { StoreSignalSystemIndex(s.data, row, index); });
     });
     connect(bChBatchSet, &QPushButton::clicked, this, [this] { StringGrid1->finishEdit(); });
 
@@ -194,30 +202,33 @@ void ChannelPage::retranslate()
     RefillList(cbChInforSignalSys, ChannelListItems(kColSignalSystem));
 }
 
-bool ChannelPage::rowInUse(int row) const { return IsChannelInUse(session_.state.data, row) && row >= 1; }
-
-void ChannelPage::StringGridCleanRow(int ch)
-{
-    if (ch < 1 || ch > kChannelCount)
-        return;
-    for (int c = 1; c < kColumns; ++c)
-        StringGrid1->setCellText(ch, c, QString());
-    ClearChannelInUse(session_.state.data, ch);
-}
+bool ChannelPage::rowInUse(int row) const { return IsChannelInUse(session_.state().data, row) && row >= 1; }
 
 void ChannelPage::StringGridUpdataRow(int ch)
 {
     if (ch < 1 || ch > kChannelCount)
         return;
+    ++rowsDrawn_;
     for (int c = 1; c < kColumns; ++c)
-        StringGrid1->setCellText(ch, c, ChannelCellText(session_.state.data, ch, c));
+        StringGrid1->setCellText(ch, c, ChannelCellText(session_.state().data, ch, c));
+}
+
+void ChannelPage::changed(const ProjectChange &change)
+{
+    const RadioData &d = session_.state().data;
+    for (int ch = 1; ch <= kChannelCount; ++ch)
+        if (change.touches(d.channels[ch], d) || change.touches(d.channelBits[ch / 8], d))
+            StringGridUpdataRow(ch);
+    // The firmware version shown above the table.
+    if (change.touches(d.firmwareVersion, d))
+        sSoftwareVersionDisp->setText(DecodeGbkField(d.firmwareVersion, 12));
 }
 
 void ChannelPage::copySelectedRows()
 {
     const auto [first, last] = StringGrid1->selectedGridRows();
     if (first >= 1)
-        QGuiApplication::clipboard()->setText(CopyChannelRows(session_.state.data, first, last));
+        QGuiApplication::clipboard()->setText(CopyChannelRows(session_.state().data, first, last));
 }
 
 void ChannelPage::pasteAtCurrentRow()
@@ -226,17 +237,16 @@ void ChannelPage::pasteAtCurrentRow()
     const QString text = QGuiApplication::clipboard()->text();
     if (row < 1 || text.isEmpty())
         return;
-    const PasteReport report = PasteChannelRows(session_.state, row, text);
-    const int rows = report.pasted + int(report.skipped.size());
-    for (int ch = row; ch < row + rows && ch <= kChannelCount; ++ch)
-        StringGridUpdataRow(ch);
+    const PasteReport report = session_.project.edit(MainText(kTextPasteStep).toStdString(), [&](ProgramState &s) {
+        return PasteChannelRows(s, row, text);
+    });
     if (!report.error.isEmpty() || !report.skipped.empty())
         QMessageBox::warning(this, MainText(0), PasteReportText(report));
 }
 
 void ChannelPage::load()
 {
-    const ProgramState &s = session_.state;
+    const ProgramState &s = session_.state();
     const BandLimits &l = s.limits;
     auto f = [](std::uint32_t hz) { return QString::fromStdString(ChannelFreqText(hz)); };
     sFreqBand->setText(QStringLiteral("U[Tx:%1-%2   Rx:%3-%4]     V[Tx:%5-%6   Rx:%7-%8]")
@@ -261,7 +271,7 @@ void ChannelPage::rebuildSignalNumbers(unsigned system)
 
 QWidget *ChannelPage::openEditor(int row, int column)
 {
-    const RadioData &d = session_.state.data;
+    const RadioData &d = session_.state().data;
     // Only the receive frequency of an empty row can be typed (it creates
     // the channel).
     if (column != kColRx && !IsChannelInUse(d, row))
@@ -311,59 +321,64 @@ QWidget *ChannelPage::openEditor(int row, int column)
     }
 }
 
-void ChannelPage::storeFrequency(int row, int column)
+void ChannelPage::storeFrom(QWidget *editor, int row, int column)
 {
-    RadioData &d = session_.state.data;
-    const BandLimits &limits = session_.state.limits;
-    const QString typed = Edit_ChFreq->text();
-    const std::string text = typed.toStdString();
-    if (!text.empty() && !ParseMHzText(text)) {
+    // What the editor holds is taken before the step: the step only stores.
+    const QString typed = editor == ComboBox1    ? ComboBox1->currentText()
+                          : editor == Edit_ChFreq ? Edit_ChFreq->text()
+                          : editor == Edit_ChName ? Edit_ChName->text()
+                                                  : QString();
+    const int index = qobject_cast<QComboBox *>(editor) && editor != ComboBox1
+                          ? static_cast<QComboBox *>(editor)->currentIndex()
+                          : -1;
+    if (editor == Edit_ChFreq && !typed.isEmpty() && !ParseMHzText(typed.toStdString())) {
         // Not a frequency ("145."): the stored value stays, and the user is
         // told once the focus has settled where it was going.
         QTimer::singleShot(0, this, [this, typed] { ShowFrequencyError(this, typed); });
         return;
     }
-    if (column == kColRx) {
-        if (StoreRxText(d, limits, row, text) == StoreResult::Deleted)
-            StringGridCleanRow(row);
-    } else {
-        StoreTxText(d, limits, row, text);
-    }
-}
-
-void ChannelPage::storeFrom(QWidget *editor, int row, int column)
-{
-    RadioData &d = session_.state.data;
-    if (editor == Edit_ChFreq) {
-        storeFrequency(row, column);
-    } else if (editor == ComboBox1) {
-        const bool encode = column == kColEncode;
-        const bool stored = StoreToneText(d, row, encode, ComboBox1->currentText().toStdString()) ==
-                            StoreResult::Stored;
-        if (stored && HasNonstandardTone(d, row, encode)) {
+    const bool encode = column == kColEncode;
+    const bool toneStored = session_.project.edit(CellStepName(row, column), [&](ProgramState &s) {
+        RadioData &d = s.data;
+        if (editor == Edit_ChFreq) {
+            if (column == kColRx) {
+                if (StoreRxText(d, s.limits, row, typed.toStdString()) == StoreResult::Deleted)
+                    ClearChannelInUse(d, row);
+            } else {
+                StoreTxText(d, s.limits, row, typed.toStdString());
+            }
+        } else if (editor == ComboBox1) {
+            return StoreToneText(d, row, encode, typed.toStdString()) == StoreResult::Stored;
+        } else if (editor == cbChInfor_Pow) {
+            StorePowerIndex(d, row, index);
+        } else if (editor == cbChInfor_Bandwidth) {
+            StoreBandwidthIndex(d, row, index);
+        } else if (editor == cbChInfor_SCN) {
+            StoreScanIndex(d, row, index);
+        } else if (editor == cbChInfor_BusyFit) {
+            StoreBusyIndex(d, row, index);
+        } else if (editor == cbChInforSignalSys) {
+            StoreSignalSystemIndex(d, row, index);
+        } else if (editor == cbChInforSignalNo) {
+            StoreSignalNumberIndex(d, row, index);
+        } else if (editor == Edit_ChName) {
+            const std::vector<std::uint8_t> bytes = EncodeGbk(typed, sizeof(ChannelEntry::name));
+            StoreNameBytes(d, row, bytes.data(), bytes.size());
+        }
+        return false;
+    });
+    if (editor == ComboBox1 && toneStored) {
+        if (HasNonstandardTone(session_.state().data, row, encode)) {
             const QPoint at = ComboBox1->mapTo(this, QPoint(50, 20));
             sTiShi_0->move(at);
             sTiShi_0->show();
             sTiShi_0->raise();
-        } else if (stored) {
+        } else {
             sTiShi_0->hide();
         }
-    } else if (editor == cbChInfor_Pow) {
-        StorePowerIndex(d, row, cbChInfor_Pow->currentIndex());
-    } else if (editor == cbChInfor_Bandwidth) {
-        StoreBandwidthIndex(d, row, cbChInfor_Bandwidth->currentIndex());
-    } else if (editor == cbChInfor_SCN) {
-        StoreScanIndex(d, row, cbChInfor_SCN->currentIndex());
-    } else if (editor == cbChInfor_BusyFit) {
-        StoreBusyIndex(d, row, cbChInfor_BusyFit->currentIndex());
-    } else if (editor == cbChInforSignalSys) {
-        StoreSignalSystemIndex(d, row, cbChInforSignalSys->currentIndex());
-    } else if (editor == cbChInforSignalNo) {
-        StoreSignalNumberIndex(d, row, cbChInforSignalNo->currentIndex());
-    } else if (editor == Edit_ChName) {
-        const std::vector<std::uint8_t> bytes = EncodeGbk(Edit_ChName->text(), sizeof(ChannelEntry::name));
-        StoreNameBytes(d, row, bytes.data(), bytes.size());
     }
+    // A text the rules put back to the stored value changes no byte: the
+    // row shows the stored value again.
     StringGridUpdataRow(row);
 }
 

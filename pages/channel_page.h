@@ -21,12 +21,15 @@ public:
     QString caption() const override;
     void retranslate() override;
     void load() override;
+    // Redraws the rows of the channels a step changed.
+    void changed(const ProjectChange &change) override;
+    void commitEdits() override { StringGrid1->finishEdit(); }
 
     // Shows one channel row from the stored data (an unused channel's row
     // is emptied).
     void StringGridUpdataRow(int channel);
-    // Empties a row and marks the channel not in use.
-    void StringGridCleanRow(int channel);
+    // Rows drawn since the page was made (each row of a full load counts).
+    long rowsDrawn() const { return rowsDrawn_; }
 
     // Ctrl+C: the selected rows (the current row when none is selected)
     // with the heading line to the clipboard as tab-separated text.
@@ -57,9 +60,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    long rowsDrawn_ = 0;
     QWidget *openEditor(int row, int column);
     void storeFrom(QWidget *editor, int row, int column);
-    void storeFrequency(int row, int column);
     void rebuildSignalNumbers(unsigned system);
     bool rowInUse(int row) const;
 };

@@ -193,7 +193,6 @@ void DtmfEditPage::retranslate()
 
 void DtmfEditPage::load()
 {
-    RefreshStores(session_.state.data);
     fields_->load();
     sgD_AddrBook->setUpdatesEnabled(false);
     for (int entry = 1; entry <= kAddressBookCount; ++entry)
@@ -206,7 +205,7 @@ void DtmfEditPage::sgD_AddrBookUpdataRow(int entry)
     if (entry < 1 || entry > kAddressBookCount)
         return;
     for (int column = 1; column < kAddressColumns; ++column)
-        sgD_AddrBook->setCellText(entry, column, AddressBookCellText(session_.state.data, entry, column));
+        sgD_AddrBook->setCellText(entry, column, AddressBookCellText(session_.state().data, entry, column));
 }
 
 // ---- the address book's editors ------------------------------------------------
@@ -216,7 +215,7 @@ QWidget *DtmfEditPage::openEditor(int row, int column)
     QLineEdit *editor = nullptr;
     if (column == 1)
         editor = eD_AddrBook_name;
-    else if (column == 2 && AddressCodeEditable(session_.state.data, row))
+    else if (column == 2 && AddressCodeEditable(session_.state().data, row))
         editor = eD_AddrBook_id; // a code only in a row that shows a name
     if (!editor)
         return nullptr;
@@ -227,17 +226,19 @@ QWidget *DtmfEditPage::openEditor(int row, int column)
 
 void DtmfEditPage::storeFrom(QWidget *editor, int row, int column)
 {
-    RadioData &d = session_.state.data;
+    const std::string step = "sgD_AddrBook[" + std::to_string(row) + "][" + std::to_string(column) + "]";
     if (editor == eD_AddrBook_name && column == 1) {
         const std::vector<std::uint8_t> name = EncodeGbk(eD_AddrBook_name->text(), kAddressNameBytes);
-        const AddressStore stored = StoreAddressName(d, row, name);
+        const AddressStore stored =
+            session_.project.edit(step, [&](ProgramState &s) { return StoreAddressName(s.data, row, name); });
         sgD_AddrBookUpdataRow(row);
         // A new entry goes straight on to its code, once the grid has
         // finished with the name editor.
         if (stored == AddressStore::Created)
             QTimer::singleShot(0, this, [this, row] { openCodeOfNewEntry(row); });
     } else if (editor == eD_AddrBook_id && column == 2) {
-        StoreAddressCode(d, row, eD_AddrBook_id->text().toStdString());
+        const std::string code = eD_AddrBook_id->text().toStdString();
+        session_.project.edit(step, [&](ProgramState &s) { StoreAddressCode(s.data, row, code); });
         sgD_AddrBookUpdataRow(row);
     }
 }
@@ -249,9 +250,27 @@ void DtmfEditPage::openCodeOfNewEntry(int row)
     const QWidget *focus = QApplication::focusWidget();
     if (!isVisible() || (focus && focus != sgD_AddrBook && !sgD_AddrBook->isAncestorOf(focus)))
         return;
-    if (!AddressCodeEditable(session_.state.data, row))
+    if (!AddressCodeEditable(session_.state().data, row))
         return;
     sgD_AddrBook->placeEditor(row, 2);
+    // Leaving the code of a new entry stores it even untouched: an empty
+    // code takes the entry out of use again.
+    sgD_AddrBook->markEdited();
+}
+
+void DtmfEditPage::changed(const ProjectChange &change)
+{
+    fields_->changed(change);
+    const RadioData &d = session_.state().data;
+    for (int entry = 1; entry <= kAddressBookCount; ++entry)
+        if (change.touches(d.addrBook[entry], d) || change.touches(d.addrBookBits[entry / 8], d))
+            sgD_AddrBookUpdataRow(entry);
+}
+
+void DtmfEditPage::commitEdits()
+{
+    sgD_AddrBook->finishEdit();
+    fields_->storeEdited();
 }
 
 bool DtmfEditPage::eventFilter(QObject *watched, QEvent *event)

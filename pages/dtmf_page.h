@@ -31,6 +31,8 @@ public:
     void retranslate() override;
     // Stores what loading stores (RefreshStores), then shows the record.
     void load() override;
+    void changed(const ProjectChange &change) override;
+    void commitEdits() override;
 
     // A control of the page by its row's name ("cbGroupCode"), or nullptr.
     QWidget *control(std::string_view name) const;

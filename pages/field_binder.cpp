@@ -67,7 +67,10 @@ QLineEdit *LineEditOf(QWidget *control)
 
 } // namespace
 
-FieldBinder::FieldBinder(AppSession &session, QWidget *page) : QObject(page), session_(session), page_(page) {}
+FieldBinder::FieldBinder(AppSession &session, QWidget *page) : QObject(page), session_(session), page_(page)
+{
+    GuardListWheels();
+}
 
 QWidget *FieldBinder::add(std::string_view name, QWidget *parent)
 {
@@ -83,11 +86,19 @@ QWidget *FieldBinder::add(std::string_view name, QWidget *parent)
         label->setBuddy(control);
     }
     control->installEventFilter(this);
+    const std::size_t index = rows_.size();
+    // What the user does marks the row as changed; showing a value does not.
+    auto edited = [this, index] { rows_[index].edited = true; };
     if (QLineEdit *edit = LineEditOf(control)) {
-        const std::size_t index = rows_.size();
-        connect(edit, &QLineEdit::textEdited, this,
-                [this, index](const QString &text) { correctTyping(rows_[index], text); });
+        connect(edit, &QLineEdit::textEdited, this, [this, index](const QString &text) {
+            rows_[index].edited = true;
+            correctTyping(rows_[index], text);
+        });
     }
+    if (auto *box = qobject_cast<QComboBox *>(control))
+        connect(box, &QComboBox::activated, this, edited);
+    else if (auto *button = qobject_cast<QAbstractButton *>(control))
+        connect(button, &QAbstractButton::clicked, this, edited);
     if (!f->shown) {
         control->hide();
         if (label)
@@ -159,7 +170,7 @@ void FieldBinder::retranslate(const Row &row)
     const QSignalBlocker quiet(box);
     const int selected = box->currentIndex();
     box->clear();
-    box->addItems(FieldItemTexts(f, session_.state.data));
+    box->addItems(FieldItemTexts(f, session_.state().data));
     box->setCurrentIndex(selected < box->count() ? selected : -1);
 }
 
@@ -172,7 +183,8 @@ void FieldBinder::retranslate()
 void FieldBinder::load(const Row &row)
 {
     const Field &f = *row.field;
-    const ProgramState &s = session_.state;
+    const ProgramState &s = session_.state();
+    row.edited = false;
     const QSignalBlocker quiet(row.control);
     switch (f.kind) {
     case FieldKind::List: {
@@ -227,33 +239,56 @@ void FieldBinder::correctTyping(const Row &row, const QString &text)
 void FieldBinder::store(const Row &row)
 {
     const Field &f = *row.field;
-    ProgramState &s = session_.state;
-    switch (f.kind) {
-    case FieldKind::List: StoreIndex(f, s.data, static_cast<QComboBox *>(row.control)->currentIndex()); break;
-    case FieldKind::Check:
-    case FieldKind::Radio: StoreChecked(f, s.data, static_cast<QAbstractButton *>(row.control)->isChecked()); break;
-    case FieldKind::Edit: {
-        const QString typed = LineEditOf(row.control)->text();
-        std::string text;
-        if (f.rule == FieldRule::ByteText) {
-            // A byte text of the radio: GBK, whole characters only.
-            const std::vector<std::uint8_t> bytes = EncodeGbk(typed, f.width);
-            text.assign(bytes.begin(), bytes.end());
-        } else {
-            text = typed.toStdString();
+    QString typed;
+    if (f.kind == FieldKind::Edit)
+        typed = LineEditOf(row.control)->text();
+    const int index = f.kind == FieldKind::List ? static_cast<QComboBox *>(row.control)->currentIndex() : -1;
+    const bool checked = f.kind == FieldKind::Check || f.kind == FieldKind::Radio
+                             ? static_cast<QAbstractButton *>(row.control)->isChecked()
+                             : false;
+    const TextStore result = session_.project.edit(f.name, [&](ProgramState &s) {
+        TextStore r = TextStore::Stored;
+        switch (f.kind) {
+        case FieldKind::List: StoreIndex(f, s.data, index); break;
+        case FieldKind::Check:
+        case FieldKind::Radio: StoreChecked(f, s.data, checked); break;
+        case FieldKind::Edit: r = StoreEditText(f, s, typed); break;
         }
-        if (StoreFieldText(f, s.data, s.limits, text) == TextStore::NotAFrequency) {
-            // The stored value stays; the user is told once the focus has
-            // settled where it was going.
-            QTimer::singleShot(0, page_, [page = page_, typed] { ShowFrequencyError(page, typed); });
-        }
-        break;
-    }
+        // What the row's rules change in other fields, in the same step.
+        if (r == TextStore::Stored && f.alsoStores)
+            f.alsoStores(s.data);
+        return r;
+    });
+    if (result == TextStore::NotAFrequency) {
+        // The stored value stays; the user is told once the focus has
+        // settled where it was going.
+        QTimer::singleShot(0, page_, [page = page_, typed] { ShowFrequencyError(page, typed); });
     }
     // The control shows what was stored (limited, snapped, or the old value).
     load(row);
     if (stored)
         stored(f);
+}
+
+void FieldBinder::storeEdited()
+{
+    if (detached_)
+        return;
+    for (const Row &row : rows_)
+        if (row.edited)
+            store(row);
+}
+
+void FieldBinder::changed(const ProjectChange &change)
+{
+    for (const Row &row : rows_) {
+        const Field &f = *row.field;
+        // A tone's type byte follows its code; a signalling number's items
+        // depend on the system beside it in the same byte.
+        const std::size_t size = f.rule == FieldRule::Tone ? 3 : std::max<std::size_t>(f.width, 1);
+        if (change.whole || change.touches(f.offset, size))
+            load(row);
+    }
 }
 
 void FieldBinder::store(std::string_view name)
@@ -281,9 +316,14 @@ bool FieldBinder::eventFilter(QObject *watched, QEvent *event)
         return QObject::eventFilter(watched, event);
 
     if (event->type() == QEvent::FocusOut) {
-        // A list's own drop-down takes the focus for a moment; that is not
-        // leaving the control.
-        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+        // A list's own drop-down takes the focus for a moment, and another
+        // application may take it while the user types: neither is leaving
+        // the control. Leaving a control the user did not change stores
+        // nothing, except where a row's rule stores on every exit (both
+        // step lists store both VFO steps).
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+            (row->edited || StoresOnEveryExit(*row->field)))
             store(*row);
         return false;
     }

@@ -4,12 +4,19 @@
 // box, radio button or edit field, named as the row) and its label, fills
 // and re-texts it in the active language, shows the stored value (signals
 // blocked, so showing never stores), filters and corrects typed text as it
-// is typed, and stores the value when the control loses the focus. A page
-// is then a layout of rows; only controls that depend on each other need
-// code of their own (see `stored`).
+// is typed, and stores the value when the user leaves a control they
+// changed (typed or pasted into it, chose an item, ticked or clicked it):
+// focus passing through a control stores nothing, and neither does
+// switching to another application while typing (the value is stored when
+// the control is left inside the window, or when a command ends the edit).
+// Each store is one step of the project document; the row's dependent
+// rules (`Field::alsoStores`) run inside that step. A page is then a
+// layout of rows; only controls that depend on each other need code of
+// their own (see `stored`).
 #pragma once
 
 #include "fields.h"
+#include "project.h"
 
 #include <QObject>
 
@@ -51,8 +58,13 @@ public:
     void load();
     void load(std::string_view name);
     // Stores a row's control into the record and shows the stored result,
-    // as leaving the control does.
+    // as leaving the control after changing it does.
     void store(std::string_view name);
+    // Stores every row the user changed and has not left yet (a command
+    // that acts on the data ends the edit in progress this way too).
+    void storeEdited();
+    // Shows anew the rows whose bytes a step changed.
+    void changed(const ProjectChange &change);
 
     // Called after a row has been stored on leaving it: the hand-written
     // rules of controls that depend on each other.
@@ -76,6 +88,7 @@ private:
         const Field *field;
         QWidget *control;
         QLabel *label; // nullptr for check boxes, radio buttons and unlabelled fields
+        mutable bool edited = false; // changed by the user since it was last shown
     };
     const Row *find(std::string_view name) const;
     const Row *find(const QObject *control) const;

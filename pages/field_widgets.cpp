@@ -4,10 +4,51 @@
 #include "codecs.h"
 #include "localisation.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace vkt {
+
+namespace {
+
+class ListWheelGuard : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // A list would take the focus from the wheel itself.
+        if (event->type() == QEvent::Polish) {
+            if (auto *box = qobject_cast<QComboBox *>(watched); box && box->focusPolicy() == Qt::WheelFocus)
+                box->setFocusPolicy(Qt::StrongFocus);
+            return false;
+        }
+        if (event->type() != QEvent::Wheel)
+            return false;
+        auto *box = qobject_cast<QComboBox *>(watched);
+        if (!box || box->hasFocus() || (box->lineEdit() && box->lineEdit()->hasFocus()))
+            return false;
+        // Not taken: the wheel goes on to the page under the list, which
+        // scrolls.
+        event->ignore();
+        return true;
+    }
+};
+
+} // namespace
+
+void GuardListWheels()
+{
+    static QPointer<ListWheelGuard> guard;
+    if (guard || !qApp)
+        return;
+    guard = new ListWheelGuard(qApp);
+    qApp->installEventFilter(guard);
+}
 
 ToneBox::ToneBox(QWidget *parent, bool upperCaseKeys) : QComboBox(parent)
 {

@@ -19,6 +19,13 @@ public:
     explicit ToneBox(QWidget *parent, bool upperCaseKeys = true);
 };
 
+// Drop-down lists change by the mouse wheel only while they have the
+// keyboard focus: a wheel rolled over a list on its way down the page
+// scrolls the page and changes nothing. Installs one filter on the
+// application for every list of every window; calling it again does
+// nothing.
+void GuardListWheels();
+
 // The message of a frequency field left with a text that is not a
 // frequency (for example "145."), in the active language; the field keeps
 // its stored value.

@@ -251,12 +251,11 @@ void FiveTonePage::drawRow(Grid *grid, int row)
                              : grid == sgDecode_5T ? kFiveToneDecodeGridCells
                                                    : kFiveToneEncodeGridCells;
     for (int c = 1; c < cells.columns; ++c)
-        grid->setCellText(row, c, cells.shown(session_.state, row, c));
+        grid->setCellText(row, c, cells.shown(session_.state(), row, c));
 }
 
 void FiveTonePage::sgSystem_5TUpdataRow(int system)
 {
-    SettleFiveToneSystem(session_.state.data, system);
     drawRow(sgSystem_5T, system);
 }
 
@@ -283,12 +282,14 @@ void FiveTonePage::cExtendedClick(int which, bool ticked)
     const Field *time = fields_->field(extendedTimes_[which]);
     if (!box || !time)
         return;
-    RadioData &d = session_.state.data;
     // The box and its list share the byte: ticked, the list's item + 1.
-    if (ticked)
-        StoreIndex(*time, d, std::max(extendedTimes_[which]->currentIndex(), 0));
-    else
-        StoreChecked(*box, d, false);
+    const int index = std::max(extendedTimes_[which]->currentIndex(), 0);
+    session_.project.edit(box->name, [&](ProgramState &s) {
+        if (ticked)
+            StoreIndex(*time, s.data, index);
+        else
+            StoreChecked(*box, s.data, false);
+    });
     fields_->load(box->name);
     fields_->load(time->name);
     showExtended(which);
@@ -317,9 +318,11 @@ void FiveTonePage::showLastGapTime()
 
 void FiveTonePage::rowStored(const Field &left)
 {
+    // The extension boxes stored when they were clicked; leaving them
+    // stores the same.
     for (int i = 0; i < 2; ++i)
         if (left.name == kExtendedBoxNames[i] && extendedBoxes_[i])
-            cExtendedClick(i, extendedBoxes_[i]->isChecked());
+            showExtended(i);
     if (left.name == "cbLast_gap_tone")
         showLastGapTime();
 }
@@ -335,11 +338,12 @@ void FiveTonePage::setEditing(Grid *grid)
     // double-click or Enter.
     if (grid == sgSystem_5T) {
         editing.toggles = [](int, int column) { return FiveToneSystemCellClicks(column); };
-        editing.toggle = [this](int row, int column) {
-            if (ClickFiveToneSystemCell(session_.state.data, row, column))
-                sgSystem_5TUpdataRow(row);
+        editing.toggle = [this, grid](int row, int column) {
+            editPage(CellStepName(grid, row, column), [&](RadioData &d) { ClickFiveToneSystemCell(d, row, column); });
+            sgSystem_5TUpdataRow(row);
         };
     }
+    editing.mouseOpens = Grid::Editing::Mouse::DoubleClick;
     // A code or period cell takes the digit that opened it as its first.
     editing.keyTypes = [this, grid](int row, int column, const QString &key) {
         if (grid == sg5Tone_List)
@@ -351,7 +355,7 @@ void FiveTonePage::setEditing(Grid *grid)
 
 QWidget *FiveTonePage::openEditor(Grid *grid, int row, int column)
 {
-    RadioData &d = session_.state.data;
+    const RadioData &d = session_.state().data;
     const QString cellText = grid->cellText(row, column);
     auto edit = [&cellText](QLineEdit *e) {
         e->setText(cellText);
@@ -372,7 +376,6 @@ QWidget *FiveTonePage::openEditor(Grid *grid, int row, int column)
     case k5tColCall:
     case k5tColId: {
         // The list is rebuilt from the encode entries that have a code.
-        sgSystem_5TUpdataRow(row);
         QComboBox *list = column == k5tColCall ? cbSystemCall_5T : cbSystemId;
         list->clear();
         list->addItems(ToList(FiveToneCodeItems(d)));
@@ -385,30 +388,56 @@ QWidget *FiveTonePage::openEditor(Grid *grid, int row, int column)
 
 void FiveTonePage::storeEditor(Grid *grid, QWidget *editor, int row, int column)
 {
-    RadioData &d = session_.state.data;
-    if (editor == _5T_List_Time) {
-        StorePeriodText(d, row, column, _5T_List_Time->text().toStdString());
+    auto *line = qobject_cast<QLineEdit *>(editor);
+    const std::string typed = line ? line->text().toStdString() : std::string();
+    const std::vector<std::uint8_t> name = editor == e5T_Name ? EncodeGbk(e5T_Name->text(), kNameBytes)
+                                                              : std::vector<std::uint8_t>();
+    const int index = qobject_cast<QComboBox *>(editor) ? static_cast<QComboBox *>(editor)->currentIndex() : -1;
+    editPage(CellStepName(grid, row, column), [&](RadioData &d) {
+        if (editor == _5T_List_Time) {
+            StorePeriodText(d, row, column, typed);
+        } else if (editor == eDecodeCode || editor == eEncodeCode) {
+            // An emptied decode entry leaves every system's decode set.
+            StoreFiveToneEntryCode(d, editor == eDecodeCode ? FiveToneList::Decode : FiveToneList::Encode, row,
+                                   typed);
+        } else if (editor == cbDecodeType) {
+            StoreDecodeTypeIndex(d, row, index);
+        } else if (editor == e5T_Name) {
+            StoreFiveToneSystemName(d, row, name);
+        } else if (editor == cbSystemType) {
+            StoreFiveToneStandardIndex(d, row, index);
+        } else if (editor == cbSystemCall_5T || editor == cbSystemId) {
+            StoreFiveToneCodeIndex(d, row, column, index);
+        }
+    });
+    if (editor == _5T_List_Time)
         sg5Tone_ListUpdataPeriods();
-        return;
-    }
-    if (editor == eDecodeCode || editor == eEncodeCode) {
-        const FiveToneList list = editor == eDecodeCode ? FiveToneList::Decode : FiveToneList::Encode;
-        // An emptied decode entry leaves every system's decode set.
-        if (StoreFiveToneEntryCode(d, list, row, static_cast<QLineEdit *>(editor)->text().toStdString()))
-            sgSystem_5TUpdataRows();
-    } else if (editor == cbDecodeType) {
-        StoreDecodeTypeIndex(d, row, cbDecodeType->currentIndex());
-    } else if (editor == e5T_Name) {
-        StoreFiveToneSystemName(d, row, EncodeGbk(e5T_Name->text(), kNameBytes));
-    } else if (editor == cbSystemType) {
-        StoreFiveToneStandardIndex(d, row, cbSystemType->currentIndex());
-    } else if (editor == cbSystemCall_5T || editor == cbSystemId) {
-        StoreFiveToneCodeIndex(d, row, column, static_cast<QComboBox *>(editor)->currentIndex());
-    }
-    if (grid == sgSystem_5T)
+    else if (grid == sgSystem_5T)
         sgSystem_5TUpdataRow(row);
     else
         drawRow(grid, row);
+}
+
+std::string FiveTonePage::CellStepName(const Grid *grid, int row, int column)
+{
+    return grid->objectName().toStdString() + "[" + std::to_string(row) + "][" + std::to_string(column) + "]";
+}
+
+void FiveTonePage::editPage(const std::string &name, const std::function<void(RadioData &)> &change)
+{
+    session_.project.edit(name, [&](ProgramState &s) {
+        change(s.data);
+        // What showing the page stores (calls and IDs naming no encode
+        // entry with a code) belongs to the same step.
+        FiveToneRefreshStores(s.data);
+    });
+}
+
+void FiveTonePage::commitEdits()
+{
+    for (Grid *grid : {sg5Tone_List, sgSystem_5T, sgDecode_5T, sgEncode_5T})
+        grid->finishEdit();
+    fields_->storeEdited();
 }
 
 bool FiveTonePage::eventFilter(QObject *watched, QEvent *event)

@@ -5,6 +5,9 @@
 // grid cells of the localisation layer and store through data/five_tone.h.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "editor_page.h"
 #include "field_binder.h"
 #include "grid.h"
@@ -33,6 +36,7 @@ public:
     QString caption() const override;
     void retranslate() override;
     void load() override;
+    void commitEdits() override;
 
     // A control of the option sub-page by its row's name ("cbGroupTone"),
     // or nullptr.
@@ -66,6 +70,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    static std::string CellStepName(const Grid *grid, int row, int column);
+    // One step of the page: the change, then what showing the page stores.
+    void editPage(const std::string &name, const std::function<void(RadioData &)> &change);
     void buildOptions();
     Grid *buildGrid(QWidget *tab, const GridCells &cells, const char *name);
     void setEditing(Grid *grid);

@@ -144,7 +144,7 @@ void FmPage::load()
 void FmPage::sgFmMemoryUpdataRow(int memory)
 {
     if (memory >= 1 && memory <= kFmMemories)
-        sgFmMemory->setCellText(memory, 1, FmMemoryCellText(session_.state.data, memory));
+        sgFmMemory->setCellText(memory, 1, FmMemoryCellText(session_.state().data, memory));
 }
 
 QWidget *FmPage::openEditor(int row, int column)
@@ -159,7 +159,10 @@ QWidget *FmPage::openEditor(int row, int column)
 void FmPage::storeFrom(int row)
 {
     const QString typed = eFmMemoryFreq->text();
-    if (StoreFmMemoryText(session_.state.data, row, typed.toStdString()) == FmStore::NotAFrequency) {
+    const FmStore result = session_.project.edit("sgFmMemory[" + std::to_string(row) + "][1]", [&](ProgramState &s) {
+        return StoreFmMemoryText(s.data, row, typed.toStdString());
+    });
+    if (result == FmStore::NotAFrequency) {
         // The memory stays; the user is told once the focus has settled.
         QTimer::singleShot(0, this, [this, typed] { ShowFrequencyError(this, typed); });
     }
@@ -170,13 +173,27 @@ void FmPage::stored(const Field &f)
 {
     if (!f.alsoStores)
         return;
-    // A bound: the other bound may have followed, and every FM frequency is
-    // fitted again; all of them show what is stored now.
-    f.alsoStores(session_.state.data);
+    // A bound: the other bound may have followed, and every FM frequency
+    // was fitted again in the same step; all of them show what is stored.
     for (std::string_view name : {"cbRadio_min", "cbRadio_max", "eRadio_Freq"})
         fields_->load(name);
     for (int m = 1; m <= kFmMemories; ++m)
         sgFmMemoryUpdataRow(m);
+}
+
+void FmPage::changed(const ProjectChange &change)
+{
+    fields_->changed(change);
+    const RadioData &d = session_.state().data;
+    for (int m = 1; m <= kFmMemories; ++m)
+        if (change.touches(d.fmMemories[m - 1], d))
+            sgFmMemoryUpdataRow(m);
+}
+
+void FmPage::commitEdits()
+{
+    sgFmMemory->finishEdit();
+    fields_->storeEdited();
 }
 
 } // namespace vkt

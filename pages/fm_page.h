@@ -30,6 +30,8 @@ public:
     QString caption() const override;
     void retranslate() override;
     void load() override;
+    void changed(const ProjectChange &change) override;
+    void commitEdits() override;
 
     // A control of the page by its row's name ("cbRadio_min"), or nullptr.
     QWidget *control(std::string_view name) const;

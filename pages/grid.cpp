@@ -1,5 +1,7 @@
 #include "grid.h"
 
+#include "field_widgets.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -127,6 +129,7 @@ Grid::Grid(int rows, int columns, QWidget *parent) : QTableWidget(std::max(rows 
     for (int r = 0; r < rowCount(); ++r)
         setRowHeight(r, 20);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GuardListWheels();
     setTabKeyNavigation(true);
     setWordWrap(false);
     setCornerButtonEnabled(false);
@@ -318,8 +321,21 @@ void Grid::addEditor(QWidget *editor)
         editor->setParent(viewport());
     editor->hide();
     editor->installEventFilter(this);
-    if (auto *box = qobject_cast<QComboBox *>(editor); box && box->lineEdit())
-        box->lineEdit()->installEventFilter(this);
+    // Only what the user does counts as a change: typing or pasting into
+    // the text, or choosing an item.
+    auto edited = [this, editor] {
+        if (editor == active_)
+            edited_ = true;
+    };
+    if (auto *box = qobject_cast<QComboBox *>(editor)) {
+        connect(box, &QComboBox::activated, this, edited);
+        if (box->lineEdit()) {
+            box->lineEdit()->installEventFilter(this);
+            connect(box->lineEdit(), &QLineEdit::textEdited, this, edited);
+        }
+    } else if (auto *line = qobject_cast<QLineEdit *>(editor)) {
+        connect(line, &QLineEdit::textEdited, this, edited);
+    }
     editors_.push_back(editor);
 }
 
@@ -339,10 +355,11 @@ void Grid::placeEditor(int row, int column)
         setCurrentGridCell(row, column);
     const QRect r = cellRect(row, column);
     editor->setGeometry(r.x() + 1, r.y(), r.width() + 1, r.height() + 1);
+    edited_ = false;
+    active_ = editor;
     editor->show();
     editor->raise();
     editor->setFocus(Qt::OtherFocusReason);
-    active_ = editor;
 }
 
 void Grid::endEditing()
@@ -354,14 +371,19 @@ void Grid::endEditing()
     }
 }
 
-void Grid::finishEdit()
+void Grid::finishEdit() { closeEditor(true); }
+
+void Grid::cancelEdit() { closeEditor(false); }
+
+void Grid::closeEditor(bool store)
 {
     if (!active_ || finishing_)
         return;
     finishing_ = true;
     QWidget *editor = active_;
-    if (editing_.store)
+    if (store && edited_ && editing_.store)
         editing_.store(editor, editRow_, editColumn_);
+    edited_ = false;
     active_ = nullptr;
     // The grid takes the focus back before the editor is hidden: a focused
     // widget that is hidden hands the focus on as a Tab would, which would
@@ -393,7 +415,7 @@ void Grid::mousePressEvent(QMouseEvent *event)
     const auto [row, column] = cellAt(event->position().toPoint());
     if (row < 1)
         return;
-    if (isToggleCell(row, column))
+    if (isToggleCell(row, column) || editing_.mouseOpens != Editing::Mouse::Press)
         finishEdit();
     else
         placeEditor(row, column);
@@ -405,6 +427,11 @@ void Grid::mouseDoubleClickEvent(QMouseEvent *event)
     if (row >= 1 && isToggleCell(row, column)) {
         event->accept();
         editing_.toggle(row, column);
+        return;
+    }
+    if (row >= 1 && editing_.mouseOpens == Editing::Mouse::DoubleClick && event->button() == Qt::LeftButton) {
+        event->accept();
+        placeEditor(row, column);
         return;
     }
     QTableWidget::mouseDoubleClickEvent(event);
@@ -490,6 +517,20 @@ void Grid::keyPressEvent(QKeyEvent *event)
     }
 }
 
+void Grid::moveEditor(int rows)
+{
+    const int row = editRow_ + rows, column = editColumn_;
+    finishEdit();
+    if (row < 1 || row > rowCount()) {
+        setCurrentGridCell(editRow_, column);
+        return;
+    }
+    setCurrentGridCell(row, column);
+    // A cell without an editor there (an empty row's later columns) is
+    // only highlighted.
+    placeEditor(row, column);
+}
+
 void Grid::paintCorner(QWidget *corner)
 {
     QPainter painter(corner);
@@ -527,8 +568,21 @@ bool Grid::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         auto *keyEvent = static_cast<QKeyEvent *>(event);
         const int key = keyEvent->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             finishEdit();
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            cancelEdit();
+            return true;
+        }
+        // Up and Down in a text editor move the editor with the highlight;
+        // a drop-down list keeps them for choosing its item.
+        const bool text = qobject_cast<QLineEdit *>(active_) ||
+                          (qobject_cast<QComboBox *>(active_) && static_cast<QComboBox *>(active_)->isEditable());
+        if (text && (key == Qt::Key_Up || key == Qt::Key_Down) &&
+            !(keyEvent->modifiers() & (Qt::AltModifier | Qt::ControlModifier))) {
+            moveEditor(key == Qt::Key_Up ? -1 : 1);
             return true;
         }
         // Tab leaves the editor, which stores it, and moves to the next cell.

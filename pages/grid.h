@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QTableWidget>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -110,6 +111,13 @@ public:
         // only makes it the current cell, and other keys do nothing there.
         std::function<bool(int row, int column)> toggles;
         std::function<void(int row, int column)> toggle;
+        // Which mouse gesture opens a cell's editor: a single press (the
+        // channel table, address book, offset table), a double-click (the
+        // signalling grids; a press only makes the cell current), or none
+        // (the calibration tables, opened by a digit or Enter). Keys open
+        // editors as `keyOpens` says, in every grid.
+        enum class Mouse : std::uint8_t { Press, DoubleClick, Never };
+        Mouse mouseOpens = Mouse::Press;
         // Ctrl+C and Ctrl+V (the platform's copy and paste keys) on the
         // grid while no editor is open; an open editor keeps them. Unset:
         // the keys do what a table does by default.
@@ -137,9 +145,17 @@ public:
     // Opens the editor of a body cell, as a press or a typed key does; the
     // editor open before stores its value first.
     void placeEditor(int row, int column);
-    // Stores the open editor's value, hides it and gives the grid the focus
-    // back. Nothing happens when no editor is open.
+    // Stores the open editor's value when the user changed it (typed,
+    // pasted or chose in it), hides it and gives the grid the focus back.
+    // An editor left untouched stores nothing, so opening and leaving a
+    // cell never changes the record. Nothing happens when no editor is open.
     void finishEdit();
+    // Closes the open editor without storing (Esc).
+    void cancelEdit();
+    // Counts the open editor as changed, so leaving it stores even without
+    // a keystroke (an editor the page opened with a value of its own).
+    void markEdited() { edited_ = true; }
+    bool editorEdited() const { return edited_; }
     QWidget *activeEditor() const { return active_; }
     int editRow() const { return editRow_; }
     int editColumn() const { return editColumn_; }
@@ -158,6 +174,10 @@ private:
     const std::function<void()> *clipboardKey(QKeyEvent *event) const;
     bool isActiveEditor(QObject *watched) const;
     bool isToggleCell(int row, int column) const;
+    // Stores the open editor and opens the editor of the cell `rows` above
+    // or below (Up and Down in a text editor), as a spreadsheet does.
+    void moveEditor(int rows);
+    void closeEditor(bool store);
     void paintCorner(QWidget *corner);
 
     GridHeader *top_;
@@ -170,6 +190,7 @@ private:
     int editRow_ = -1;
     int editColumn_ = -1;
     bool finishing_ = false;
+    bool edited_ = false; // the open editor was typed or chosen in
     std::pair<int, int> hovered_{-1, -1};
 };
 

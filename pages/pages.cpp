@@ -142,7 +142,6 @@ OptionsPage::OptionsPage(AppSession &session, QWidget *parent)
             &OptionsPage::cbFr_SignalSys_AChange);
     connect(static_cast<QComboBox *>(control("cbFr_SignalSys_B")), &QComboBox::currentIndexChanged, this,
             &OptionsPage::cbFr_SignalSys_BChange);
-    f.stored = [this](const Field &left) { storeOtherStep(left); };
 
     auto *content = new QWidget;
     auto *layout = new QGridLayout(content);
@@ -171,7 +170,7 @@ QWidget *OptionsPage::control(std::string_view name) const { return fields_->con
 
 void OptionsPage::showScramblingOption()
 {
-    const bool shown = session_.state.data.showScrambling != 0;
+    const bool shown = session_.state().data.showScrambling != 0;
     for (std::string_view name : {"cbScrFreq_A", "cbScrFreq_B"}) {
         control(name)->setVisible(shown);
         fields_->label(name)->setVisible(shown);
@@ -194,22 +193,15 @@ void OptionsPage::load()
 
 void OptionsPage::signalSystemChanged(std::string_view system, std::string_view number)
 {
-    StoreIndex(*FindField(system), session_.state.data, static_cast<QComboBox *>(control(system))->currentIndex());
+    fields_->store(system);
     fields_->load(number);
 }
 
 void OptionsPage::cbFr_SignalSys_AChange() { signalSystemChanged("cbFr_SignalSys_A", "cbFr_SignalNo_A"); }
 void OptionsPage::cbFr_SignalSys_BChange() { signalSystemChanged("cbFr_SignalSys_B", "cbFr_SignalNo_B"); }
 
-void OptionsPage::storeOtherStep(const Field &left)
-{
-    // Leaving either step list stores both VFO steps, each from its own
-    // list (a list without selection gives 100 kHz).
-    const std::string_view other = left.name == "cbStep" ? "cbStep_B" : left.name == "cbStep_B" ? "cbStep" : "";
-    if (other.empty())
-        return;
-    StoreIndex(*FindField(other), session_.state.data, static_cast<QComboBox *>(control(other))->currentIndex());
-    fields_->load(other);
-}
+void OptionsPage::changed(const ProjectChange &change) { fields_->changed(change); }
+
+void OptionsPage::commitEdits() { fields_->storeEdited(); }
 
 } // namespace vkt

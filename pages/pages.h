@@ -31,6 +31,8 @@ public:
     QString caption() const override;
     void retranslate() override;
     void load() override;
+    void changed(const ProjectChange &change) override;
+    void commitEdits() override;
 
     // Shows the VFO scrambling lists and their labels only when the
     // show-scrambling-option flag of the data is on. The main window calls
@@ -64,7 +66,6 @@ public:
 
 private:
     void signalSystemChanged(std::string_view system, std::string_view number);
-    void storeOtherStep(const Field &left);
 
     FieldBinder *fields_;
 };

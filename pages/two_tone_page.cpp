@@ -154,8 +154,8 @@ void TwoTonePage::buildSystemPage()
     eToneBTime = grid->addLineEdit("eToneBTime");
     eGroupTime = grid->addLineEdit("eGroupTime");
     cbAutoResetTime_2T = grid->addList("cbAutoResetTime_2T");
-    Fill(cbSystemTable, SystemListItems(session_.state.data, k2tColType));
-    Fill(cbAutoResetTime_2T, SystemListItems(session_.state.data, k2tColAutoResetTime));
+    Fill(cbSystemTable, SystemListItems(session_.state().data, k2tColType));
+    Fill(cbAutoResetTime_2T, SystemListItems(session_.state().data, k2tColAutoResetTime));
     cbAutoResetTime_2T->setMaxVisibleItems(20);
 
     // The page's key filters run before the editors' own handling.
@@ -188,6 +188,7 @@ void TwoTonePage::buildSystemPage()
         return !IsTimeColumn(column) || key == QLatin1String("\r") || TimeKeyPasses(KeyCode(key));
     };
     editing.keyTypes = [](int, int column, const QString &) { return column == k2tColName || IsTimeColumn(column); };
+    editing.mouseOpens = Grid::Editing::Mouse::DoubleClick;
     grid->setEditing(std::move(editing));
 
     auto *layout = new QVBoxLayout(tsSystem_2T);
@@ -214,20 +215,20 @@ void TwoTonePage::buildToneListPage(ToneList list)
 
     Grid::Editing editing;
     editing.open = [this, list, grid, toneA, toneB](int row, int column) -> QWidget * {
-        if (!ToneCellEditable(session_.state.data, list, row, column))
+        if (!ToneCellEditable(session_.state().data, list, row, column))
             return nullptr;
         QComboBox *box = column == kToneColumnA ? toneA : toneB;
         SelectCellText(box, grid->cellText(row, column));
         return box;
     };
-    editing.store = [this, list](QWidget *editor, int row, int column) {
+    editing.store = [this, list, grid](QWidget *editor, int row, int column) {
         const int index = static_cast<QComboBox *>(editor)->currentIndex();
-        const bool systemsChanged = StoreToneItem(session_.state.data, list, row, column, index);
+        const std::string name = grid->objectName().toStdString() + "[" + std::to_string(row) + "][" +
+                                 std::to_string(column) + "]";
+        editPage(name, [&](RadioData &d) { StoreToneItem(d, list, row, column, index); });
         updateToneListRow(list, row);
-        if (systemsChanged)
-            for (int system = 1; system <= kTwoToneSystems; ++system)
-                sgSystem_2TUpdataRow(system);
     };
+    editing.mouseOpens = Grid::Editing::Mouse::DoubleClick;
     grid->setEditing(std::move(editing));
 
     auto *layout = new QHBoxLayout(page);
@@ -263,14 +264,14 @@ void TwoTonePage::retranslate()
 
 void TwoTonePage::rebuildCallList(QComboBox *list, std::uint8_t call)
 {
-    Fill(list, CallItems(session_.state.data));
+    Fill(list, CallItems(session_.state().data));
     const QSignalBlocker quiet(list);
-    list->setCurrentIndex(CallIndex(session_.state.data, call));
+    list->setCurrentIndex(CallIndex(session_.state().data, call));
 }
 
 void TwoTonePage::load()
 {
-    const RadioData &d = session_.state.data;
+    const RadioData &d = session_.state().data;
     fields_->load();
     rebuildCallList(cbCall_1, d.call1_2T);
     rebuildCallList(cbCall_2, d.call2_2T);
@@ -283,18 +284,16 @@ void TwoTonePage::load()
 
 void TwoTonePage::sgSystem_2TUpdataRow(int system)
 {
-    SettleSystemRow(session_.state.data, system);
     for (int column = 1; column < kSystemGridColumns; ++column)
-        sgSystem_2T->setCellText(system, column, kTwoToneSystemGridCells.shown(session_.state, system, column));
+        sgSystem_2T->setCellText(system, column, kTwoToneSystemGridCells.shown(session_.state(), system, column));
 }
 
 void TwoTonePage::updateToneListRow(ToneList list, int entry)
 {
-    SettleToneEntry(session_.state.data, list, entry);
     const GridCells &cells = list == ToneList::Decode ? kTwoToneDecodeGridCells : kTwoToneEncodeGridCells;
     Grid *grid = list == ToneList::Decode ? sgDecode_2T : sgEncode_2T;
     for (int column = kToneColumnA; column < kToneListColumns; ++column)
-        grid->setCellText(entry, column, cells.shown(session_.state, entry, column));
+        grid->setCellText(entry, column, cells.shown(session_.state(), entry, column));
 }
 
 void TwoTonePage::sgDecode_2TUpdataRow(int entry) { updateToneListRow(ToneList::Decode, entry); }
@@ -319,9 +318,8 @@ QWidget *TwoTonePage::openSystemEditor(int system, int column)
     case k2tColAutoResetTime: SelectCellText(cbAutoResetTime_2T, text); return cbAutoResetTime_2T;
     case k2tColCall:
         // The list follows the encode entries in use; a call naming none
-        // of them is "Off" from now on.
-        sgSystem_2TUpdataRow(system);
-        rebuildCallList(cbSystemCall_2T, session_.state.data.twoToneSystems[system - 1].call);
+        // of them shows "Off".
+        rebuildCallList(cbSystemCall_2T, session_.state().data.twoToneSystems[system - 1].call);
         return cbSystemCall_2T;
     default: return nullptr; // the flag columns flip instead (see the grid's toggle)
     }
@@ -329,24 +327,51 @@ QWidget *TwoTonePage::openSystemEditor(int system, int column)
 
 void TwoTonePage::storeSystemEditor(QWidget *editor, int system, int column)
 {
-    RadioData &d = session_.state.data;
-    if (editor == e2T_Name)
-        StoreSystemName(d, system, EncodeGbk(e2T_Name->text(), kNameBytes));
-    else if (editor == cbSystemTable)
-        StoreToneSetIndex(d, system, cbSystemTable->currentIndex());
-    else if (editor == cbSystemCall_2T)
-        StoreSystemCallIndex(d, system, cbSystemCall_2T->currentIndex());
-    else if (editor == cbAutoResetTime_2T)
-        StoreAutoResetTimeIndex(d, system, cbAutoResetTime_2T->currentIndex());
-    else if (auto *time = qobject_cast<QLineEdit *>(editor))
-        StoreSystemTimeText(d, system, column, time->text().toStdString());
+    const std::vector<std::uint8_t> name = EncodeGbk(e2T_Name->text(), kNameBytes);
+    auto *time = qobject_cast<QLineEdit *>(editor);
+    const std::string typed = time ? time->text().toStdString() : std::string();
+    const int index = qobject_cast<QComboBox *>(editor) ? static_cast<QComboBox *>(editor)->currentIndex() : -1;
+    editPage(SystemStepName(system, column), [&](RadioData &d) {
+        if (editor == e2T_Name)
+            StoreSystemName(d, system, name);
+        else if (editor == cbSystemTable)
+            StoreToneSetIndex(d, system, index);
+        else if (editor == cbSystemCall_2T)
+            StoreSystemCallIndex(d, system, index);
+        else if (editor == cbAutoResetTime_2T)
+            StoreAutoResetTimeIndex(d, system, index);
+        else if (time)
+            StoreSystemTimeText(d, system, column, typed);
+    });
     sgSystem_2TUpdataRow(system);
 }
 
 void TwoTonePage::toggleSystemCell(int system, int column)
 {
-    if (ToggleSystemCell(session_.state.data, system, column))
-        sgSystem_2TUpdataRow(system);
+    editPage(SystemStepName(system, column), [&](RadioData &d) { ToggleSystemCell(d, system, column); });
+    sgSystem_2TUpdataRow(system);
+}
+
+std::string TwoTonePage::SystemStepName(int system, int column)
+{
+    return "sgSystem_2T[" + std::to_string(system) + "][" + std::to_string(column) + "]";
+}
+
+void TwoTonePage::editPage(const std::string &name, const std::function<void(RadioData &)> &change)
+{
+    session_.project.edit(name, [&](ProgramState &s) {
+        change(s.data);
+        // What showing the page stores (calls and tone B of entries that
+        // are no longer listed) belongs to the same step.
+        TwoToneRefreshStores(s.data);
+    });
+}
+
+void TwoTonePage::commitEdits()
+{
+    for (Grid *grid : {sgSystem_2T, sgDecode_2T, sgEncode_2T})
+        grid->finishEdit();
+    fields_->storeEdited();
 }
 
 bool TwoTonePage::eventFilter(QObject *watched, QEvent *event)

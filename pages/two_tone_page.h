@@ -5,6 +5,9 @@
 // grids' cells); the page only routes events to them.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "editor_page.h"
 #include "field_binder.h"
 #include "grid.h"
@@ -34,6 +37,7 @@ public:
     QString caption() const override;
     void retranslate() override;
     void load() override;
+    void commitEdits() override;
 
     // Show one system or list entry from the stored data, storing what a
     // redraw settles (a call naming an empty entry, tone B of an empty
@@ -70,6 +74,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    static std::string SystemStepName(int system, int column);
+    // One step of the page: the change, then what showing the page stores.
+    void editPage(const std::string &name, const std::function<void(RadioData &)> &change);
     void buildOptionPage();
     void buildSystemPage();
     void buildToneListPage(ToneList list);

@@ -20,6 +20,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "project_arrange.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -322,7 +324,8 @@ TEST_F(AdjustmentWindowTest, TuneCellEditedWithKeys)
     grid->setCurrentGridCell(2, 2);
     QTest::keyClick(grid, Qt::Key_Return);
     ASSERT_EQ(grid->activeEditor(), window->cbTuneValue);
-    window->cbTuneValue->setCurrentIndex(77);
+    window->cbTuneValue->setCurrentIndex(76);
+    QTest::keyClick(window->cbTuneValue, Qt::Key_Down); // chosen with a key, as the user does
     grid->finishEdit();
     EXPECT_EQ(state->adjustment.tune[1].value, 77);
     EXPECT_EQ(grid->cellText(2, 2), "77");
@@ -422,7 +425,10 @@ TEST(AdjustmentAccess, CodeOpensTheWindow)
     auto window = std::make_unique<TForm1>(*session, (dir / "_config.ini").string());
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    session->state.adjustment.tune[0].freq = 438500000;
+    {
+        Arrangement arranged(session->project);
+        arranged.state().adjustment.tune[0].freq = 438500000;
+    }
     QString shown;
     ModalAnswer box("TPasswordDlg", [](QWidget *w) {
         auto *e = w->findChild<QLineEdit *>("eInput");

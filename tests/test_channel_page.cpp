@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include "project_arrange.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -55,7 +57,7 @@ protected:
     QPoint cellCentre(int row, int column) { return grid->cellRect(row, column).center(); }
     void click(int row, int column) { QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(row, column)); }
     QString cell(int row, int column) { return grid->cellText(row, column); }
-    ChannelEntry &entry(int ch) { return session->state.data.channels[ch]; }
+    const ChannelEntry &entry(int ch) { return session->state().data.channels[ch]; }
 
     fs::path dir;
     std::unique_ptr<AppSession> session;
@@ -76,7 +78,7 @@ TEST_F(ChannelPageTest, ClickAnEmptyRowAndTypeAFrequency)
     QTest::keyClick(page->Edit_ChFreq, Qt::Key_Return);
 
     EXPECT_EQ(page->activeEditor(), nullptr);
-    EXPECT_TRUE(IsChannelInUse(session->state.data, 5));
+    EXPECT_TRUE(IsChannelInUse(session->state().data, 5));
     EXPECT_EQ(entry(5).rxFreq.get(), 146520000u);
     EXPECT_EQ(entry(5).txFreq.get(), 146520000u);
     EXPECT_EQ(entry(5).flags1, 0xB0);
@@ -115,7 +117,7 @@ TEST_F(ChannelPageTest, ADigitTypedOnTheGridStartsAFrequency)
 
 TEST_F(ChannelPageTest, TonesListsAndNames)
 {
-    MakeNewChannel(session->state.data, 2, 145000000, session->state.limits);
+    { Arrangement arranged(session->project); MakeNewChannel(arranged.data(), 2, 145000000, arranged.state().limits); }
     page->StringGridUpdataRow(2);
 
     click(2, kColDecode);
@@ -147,17 +149,20 @@ TEST_F(ChannelPageTest, TonesListsAndNames)
     EXPECT_EQ(cell(2, kColPower), "Mid");
 
     // Signalling: DTMF, number 12, then 5-TONE resets the number.
+    // A choice is what the user makes: an item chosen with a key.
     click(2, kColSignalSystem);
-    page->cbChInforSignalSys->setCurrentIndex(kSignalDtmf);
+    page->cbChInforSignalSys->setCurrentIndex(kSignalDtmf - 1);
+    QTest::keyClick(page->cbChInforSignalSys, Qt::Key_Down);
     QTest::keyClick(page->cbChInforSignalSys, Qt::Key_Return);
     click(2, kColSignalNumber);
     ASSERT_EQ(page->activeEditor(), page->cbChInforSignalNo);
     EXPECT_EQ(page->cbChInforSignalNo->count(), 30);
-    page->cbChInforSignalNo->setCurrentIndex(11);
+    page->cbChInforSignalNo->setCurrentIndex(10);
+    QTest::keyClick(page->cbChInforSignalNo, Qt::Key_Down);
     QTest::keyClick(page->cbChInforSignalNo, Qt::Key_Return);
     EXPECT_EQ(cell(2, kColSignalNumber), "12");
     click(2, kColSignalSystem);
-    page->cbChInforSignalSys->setCurrentIndex(kSignal5Tone);
+    QTest::keyClick(page->cbChInforSignalSys, Qt::Key_End); // 5-TONE, the last item
     QTest::keyClick(page->cbChInforSignalSys, Qt::Key_Return);
     EXPECT_EQ(SignalIndexOf(entry(2)), 0u);
     EXPECT_EQ(cell(2, kColSignalNumber), "1");
@@ -181,7 +186,7 @@ TEST_F(ChannelPageTest, TonesListsAndNames)
 
 TEST_F(ChannelPageTest, AnyMouseButtonOpensTheEditor)
 {
-    MakeNewChannel(session->state.data, 4, 145000000, session->state.limits);
+    { Arrangement arranged(session->project); MakeNewChannel(arranged.data(), 4, 145000000, arranged.state().limits); }
     page->StringGridUpdataRow(4);
     for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
         SCOPED_TRACE(int(button));
@@ -190,7 +195,7 @@ TEST_F(ChannelPageTest, AnyMouseButtonOpensTheEditor)
         QTest::mouseClick(grid->viewport(), button, {}, cellCentre(6, kColRx));
         EXPECT_EQ(page->activeEditor(), page->Edit_ChFreq) << "an empty row's receive frequency";
         QTest::keyClick(page->Edit_ChFreq, Qt::Key_Escape);
-        EXPECT_FALSE(IsChannelInUse(session->state.data, 6));
+        EXPECT_FALSE(IsChannelInUse(session->state().data, 6));
     }
 }
 
@@ -198,9 +203,12 @@ TEST_F(ChannelPageTest, AnyMouseButtonOpensTheEditor)
 // its entries.
 TEST_F(ChannelPageTest, TypedTonesAreNotCompleted)
 {
-    MakeNewChannel(session->state.data, 2, 145000000, session->state.limits);
-    session->state.data.channels[2].encodeCode = 1000;
-    session->state.data.channels[2].encodeType = kToneCtcss;
+    {
+        Arrangement arranged(session->project);
+        MakeNewChannel(arranged.data(), 2, 145000000, arranged.state().limits);
+        arranged.data().channels[2].encodeCode = 1000;
+        arranged.data().channels[2].encodeType = kToneCtcss;
+    }
     page->StringGridUpdataRow(2);
     struct Case {
         const char *keys;
@@ -229,7 +237,7 @@ TEST_F(ChannelPageTest, TypedTonesAreNotCompleted)
 
 TEST_F(ChannelPageTest, AFrequencyThatCannotBeReadIsReportedAndKept)
 {
-    MakeNewChannel(session->state.data, 7, 145000000, session->state.limits);
+    { Arrangement arranged(session->project); MakeNewChannel(arranged.data(), 7, 145000000, arranged.state().limits); }
     page->StringGridUpdataRow(7);
     struct Case {
         int column;
@@ -262,9 +270,12 @@ TEST_F(ChannelPageTest, AFrequencyThatCannotBeReadIsReportedAndKept)
 
 TEST_F(ChannelPageTest, HoverHintMarksANonstandardTone)
 {
-    MakeNewChannel(session->state.data, 3, 145000000, session->state.limits);
-    entry(3).decodeCode = 671; // 67.1 Hz
-    entry(3).decodeType = kToneCtcss;
+    { Arrangement arranged(session->project); MakeNewChannel(arranged.data(), 3, 145000000, arranged.state().limits); }
+    {
+        Arrangement arranged(session->project);
+        arranged.data().channels[3].decodeCode = 671; // 67.1 Hz
+        arranged.data().channels[3].decodeType = kToneCtcss;
+    }
     page->StringGridUpdataRow(3);
     auto hover = [&](int row, int column) {
         const QPointF at = cellCentre(row, column);
@@ -360,14 +371,17 @@ TEST_F(ChannelPageTest, SizesDraggedByTheUserAreKeptForTheNextStart)
 
 TEST_F(ChannelPageTest, ClearingTheReceiveFrequencyDeletesTheRow)
 {
-    MakeNewChannel(session->state.data, 9, 145000000, session->state.limits);
-    std::memcpy(entry(9).name, "KEEP", 4);
+    {
+        Arrangement arranged(session->project);
+        MakeNewChannel(arranged.data(), 9, 145000000, arranged.state().limits);
+        std::memcpy(arranged.data().channels[9].name, "KEEP", 4);
+    }
     page->StringGridUpdataRow(9);
     click(9, kColRx);
     page->Edit_ChFreq->selectAll();
     QTest::keyClick(page->Edit_ChFreq, Qt::Key_Delete);
     QTest::keyClick(page->Edit_ChFreq, Qt::Key_Return);
-    EXPECT_FALSE(IsChannelInUse(session->state.data, 9));
+    EXPECT_FALSE(IsChannelInUse(session->state().data, 9));
     EXPECT_EQ(cell(9, kColName), "");
     click(9, kColName);
     EXPECT_EQ(page->activeEditor(), nullptr) << "no editors in an empty row but the frequency";
@@ -389,10 +403,13 @@ TEST_F(ChannelPageTest, LanguageSwitchStoresTheOpenFrequencyFirst)
 
 TEST_F(ChannelPageTest, LoadedValuesWithoutListEntriesShowNothingAndStay)
 {
-    MakeNewChannel(session->state.data, 1, 145000000, session->state.limits);
-    SetBusyLockOf(entry(1), 3);
-    entry(1).flags2 = static_cast<std::uint8_t>((6u << 5) | 3u); // signalling system 6
-    SetPowerOf(entry(1), 3);
+    {
+        Arrangement arranged(session->project);
+        MakeNewChannel(arranged.data(), 1, 145000000, arranged.state().limits);
+        SetBusyLockOf(arranged.data().channels[1], 3);
+        arranged.data().channels[1].flags2 = static_cast<std::uint8_t>((6u << 5) | 3u); // signalling system 6
+        SetPowerOf(arranged.data().channels[1], 3);
+    }
     page->StringGridUpdataRow(1);
     EXPECT_EQ(cell(1, kColBusy), "");
     EXPECT_EQ(cell(1, kColSignalSystem), "");
@@ -424,10 +441,10 @@ TEST_F(ChannelPageTest, BatchSetButtonFillsTheTable)
     QTest::mouseClick(page->bChBatchSet, Qt::LeftButton);
     ASSERT_TRUE(seen);
     for (int ch = 1; ch <= 3; ++ch) {
-        EXPECT_TRUE(IsChannelInUse(session->state.data, ch)) << ch;
+        EXPECT_TRUE(IsChannelInUse(session->state().data, ch)) << ch;
         EXPECT_EQ(cell(ch, kColRx), "136.00000") << "the table shows the filled rows";
     }
-    EXPECT_FALSE(IsChannelInUse(session->state.data, 4));
+    EXPECT_FALSE(IsChannelInUse(session->state().data, 4));
 }
 
 } // namespace

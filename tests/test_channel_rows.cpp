@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "project_arrange.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -323,8 +325,11 @@ protected:
     {
         TAppLang::instance().fSetLangType(TAppLang::English);
         session = std::make_unique<AppSession>();
-        SetDefaultAll(session->state);
-        Fill(session->state);
+        {
+            Arrangement arranged(session->project);
+            SetDefaultAll(arranged.state());
+            Fill(arranged.state());
+        }
         page = std::make_unique<ChannelPage>(*session, nullptr);
         page->resize(1000, 600);
         page->retranslate();
@@ -337,7 +342,7 @@ protected:
     }
     void TearDown() override { page.reset(); }
 
-    RadioData &data() { return session->state.data; }
+    const RadioData &data() { return session->state().data; }
     static QClipboard *clipboard() { return QGuiApplication::clipboard(); }
     static void ctrl(QWidget *w, Qt::Key key) { QTest::keyClick(w, key, Qt::ControlModifier); }
 
@@ -397,7 +402,8 @@ TEST_F(ChannelClipboardTest, RowsAreSelectedByTheirNumbers)
     };
     page->placeEditor(2, kColName);
     ASSERT_EQ(page->activeEditor(), page->Edit_ChName);
-    page->Edit_ChName->setText("NEW");
+    page->Edit_ChName->selectAll();
+    QTest::keyClicks(page->Edit_ChName, "NEW");
     QTest::mouseClick(numbers->viewport(), Qt::LeftButton, Qt::NoModifier, at(1));
     QTest::mouseClick(numbers->viewport(), Qt::LeftButton, Qt::ShiftModifier, at(3));
     EXPECT_EQ(page->activeEditor(), nullptr);

@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include "project_arrange.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -34,7 +36,7 @@ protected:
     {
         TAppLang::instance().fSetLangType(TAppLang::English);
         session = std::make_unique<AppSession>();
-        SetDefaultAll(session->state);
+        { Arrangement arranged(session->project); SetDefaultAll(arranged.state()); }
         window = std::make_unique<QWidget>();
         auto *layout = new QVBoxLayout(window.get());
         bHide = new QPushButton(QStringLiteral("hide"), window.get());
@@ -89,7 +91,7 @@ protected:
             QTest::keyClick(list, key);
     }
     void leave() { QTest::mouseClick(bHide, Qt::LeftButton); }
-    RadioData &data() { return session->state.data; }
+    const RadioData &data() { return session->state().data; }
 
     std::unique_ptr<AppSession> session;
     std::unique_ptr<QWidget> window;
@@ -146,7 +148,10 @@ TEST_F(DtmfPageTest, CodeEditsTakeSixteenSymbolsTypedWithKeys)
 
 TEST_F(DtmfPageTest, ListsAndSwitchesStoreWhenLeft)
 {
-    data().idOptions = 0x03;
+    {
+        Arrangement arranged(session->project);
+        arranged.data().idOptions = 0x03;
+    }
     refresh();
     pressOn(page->cbDizzyState, Qt::Key_End);
     EXPECT_EQ(page->cbDizzyState->currentText(), "Kill");
@@ -168,14 +173,23 @@ TEST_F(DtmfPageTest, ListsAndSwitchesStoreWhenLeft)
     EXPECT_EQ(page->cbDizzyState->currentText(), "Activation");
 }
 
-TEST_F(DtmfPageTest, LoadingShowsAnUnknownGroupCodeAsOffAndStoresZero)
+TEST_F(DtmfPageTest, AnUnknownGroupCodeShowsAsOffAndOpeningStoresZero)
 {
-    data().dtmfGroupCode = 7;
-    data().dtmfWhenEncode = 3;
-    data().dtmfControl = 1;
+    {
+        Arrangement arranged(session->project);
+        arranged.data().dtmfGroupCode = 7;
+        arranged.data().dtmfWhenEncode = 3;
+        arranged.data().dtmfControl = 1;
+    }
     refresh();
     EXPECT_EQ(page->cbGroupCode->currentText(), "OFF");
+    EXPECT_EQ(data().dtmfGroupCode, 7) << "showing the page writes nothing";
+    // Opening (or reading) such a record stores what the list shows, in
+    // the same step.
+    session->project.replace(session->state(), "Open");
     EXPECT_EQ(data().dtmfGroupCode, 0);
+    refresh();
+    EXPECT_EQ(page->cbGroupCode->currentText(), "OFF");
     // The controls that are never shown carry their values.
     EXPECT_FALSE(page->cD_Control->isVisible());
     EXPECT_FALSE(page->cbD_WhenEncode->isVisible());
@@ -338,8 +352,11 @@ TEST_F(FmPageTest, MemoryEditorWithKeysAndMouse)
 
 TEST_F(FmPageTest, BoundsRefitTheMemoriesAndTheCurrentFrequencyAtOnce)
 {
-    data().fmMemories[0] = 88500000;
-    data().fmMemories[1] = 100000000;
+    {
+        Arrangement arranged(session->project);
+        arranged.data().fmMemories[0] = 88500000;
+        arranged.data().fmMemories[1] = 100000000;
+    }
     refresh();
     EXPECT_EQ(page->eRadio_Freq->text(), "76.00");
     pressOn(page->cbRadio_min, Qt::Key_Down, 14);

@@ -13,6 +13,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "project_arrange.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -28,7 +30,7 @@ protected:
     {
         TAppLang::instance().fSetLangType(TAppLang::English);
         session = std::make_unique<AppSession>();
-        SetDefaultAll(session->state);
+        { Arrangement arranged(session->project); SetDefaultAll(arranged.state()); }
         page = std::make_unique<FiveTonePage>(*session, nullptr);
         refresh();
         page->resize(1000, 700);
@@ -61,6 +63,14 @@ protected:
         const QPoint at = grid->viewport()->mapTo(page.get(), grid->cellRect(row, column).center());
         QTest::mouseDClick(page->windowHandle(), Qt::LeftButton, {}, at);
     }
+    // Opens a cell's editor as the user does: a single press only makes
+    // the cell current, a double-click opens the editor.
+    void openCell(Grid *grid, int row, int column)
+    {
+        click(grid, row, column);
+        EXPECT_EQ(grid->activeEditor(), nullptr) << "a single press opens no editor";
+        doubleClick(grid, row, column);
+    }
     // Keys to whatever has the focus, one after another (the first may open
     // an editor that takes the rest).
     void type(const char *keys)
@@ -69,7 +79,7 @@ protected:
             QTest::keyClick(QApplication::focusWidget(), *k);
     }
     void press(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
-    RadioData &data() { return session->state.data; }
+    const RadioData &data() { return session->state().data; }
 
     std::unique_ptr<AppSession> session;
     std::unique_ptr<FiveTonePage> page;
@@ -82,7 +92,7 @@ TEST_F(FiveTonePageTest, CodeEditorsTakeHexKeysAndStoreOnLeaving)
     // The nine keys into the encode editor: the ninth is removed at once.
     showTab(page->tsEncode_5T);
     Grid *encode = page->sgEncode_5T;
-    click(encode, 1, 1);
+    openCell(encode, 1, 1);
     ASSERT_EQ(encode->activeEditor(), page->eEncodeCode);
     type("12a345678");
     EXPECT_EQ(page->eEncodeCode->text(), QStringLiteral("12A34567"));
@@ -101,7 +111,7 @@ TEST_F(FiveTonePageTest, CodeEditorsTakeHexKeysAndStoreOnLeaving)
     type("1g2-3");
     ASSERT_EQ(decode->activeEditor(), page->eDecodeCode);
     EXPECT_EQ(page->eDecodeCode->text(), QStringLiteral("123"));
-    click(decode, 5, 1);
+    openCell(decode, 5, 1);
     EXPECT_EQ(data().fiveToneDecode[2].length, 3);
     EXPECT_EQ(Bytes(data().fiveToneDecode[2].code), (std::array<std::uint8_t, 4>{0x21, 0xF3, 0xFF, 0xFF}));
     EXPECT_EQ(decode->cellText(3, 1), QStringLiteral("123"));
@@ -111,7 +121,7 @@ TEST_F(FiveTonePageTest, SystemGridAnswersKeysAndClicks)
 {
     // Decode entry 4 gets a code on its own sub-page.
     showTab(page->tsDecode_5T);
-    click(page->sgDecode_5T, 4, 1);
+    openCell(page->sgDecode_5T, 4, 1);
     type("77");
     press(Qt::Key_Return);
     ASSERT_EQ(data().fiveToneDecode[3].length, 2);
@@ -146,7 +156,7 @@ TEST_F(FiveTonePageTest, SystemGridAnswersKeysAndClicks)
     EXPECT_EQ(data().fiveToneSystems[0].decodeEntries, 0x0008);
 
     // The name editor drops the barred characters; Enter stores.
-    click(grid, 1, k5tColName);
+    openCell(grid, 1, k5tColName);
     ASSERT_EQ(grid->activeEditor(), page->e5T_Name);
     type("AB(C)D!EFG");
     EXPECT_EQ(page->e5T_Name->text(), QStringLiteral("ABCDEF"));
@@ -154,9 +164,12 @@ TEST_F(FiveTonePageTest, SystemGridAnswersKeysAndClicks)
     EXPECT_EQ(std::memcmp(data().fiveToneSystems[0].name, "ABCDEF", 6), 0);
 
     // The call list holds the encode entries with a code.
-    std::memcpy(data().fiveToneEncode[5].code, "\x21\xFF\xFF\xFF", 4);
-    data().fiveToneEncode[5].length = 2;
-    click(grid, 1, k5tColCall);
+    {
+        Arrangement arranged(session->project);
+        std::memcpy(arranged.data().fiveToneEncode[5].code, "\x21\xFF\xFF\xFF", 4);
+        arranged.data().fiveToneEncode[5].length = 2;
+    }
+    openCell(grid, 1, k5tColCall);
     ASSERT_EQ(grid->activeEditor(), page->cbSystemCall_5T);
     EXPECT_EQ(page->cbSystemCall_5T->count(), 2);
     press(Qt::Key_Down);
@@ -166,7 +179,7 @@ TEST_F(FiveTonePageTest, SystemGridAnswersKeysAndClicks)
 
     // Emptying decode entry 4 takes its "On" out of every system at once.
     showTab(page->tsDecode_5T);
-    click(page->sgDecode_5T, 4, 1);
+    openCell(page->sgDecode_5T, 4, 1);
     press(Qt::Key_Backspace);
     press(Qt::Key_Return);
     for (int system = 1; system <= kFiveToneSystems; ++system) {
@@ -178,7 +191,7 @@ TEST_F(FiveTonePageTest, SystemGridAnswersKeysAndClicks)
 TEST_F(FiveTonePageTest, PeriodRowsKeepTheGapRule)
 {
     Grid *grid = page->sg5Tone_List;
-    click(grid, 5, 2); // a tone, not editable
+    openCell(grid, 5, 2); // a tone, not editable
     EXPECT_EQ(grid->activeEditor(), nullptr);
     struct Step {
         int row;
@@ -196,7 +209,7 @@ TEST_F(FiveTonePageTest, PeriodRowsKeepTheGapRule)
     };
     for (const Step &s : steps) {
         SCOPED_TRACE(s.keys);
-        click(grid, s.row, 1);
+        openCell(grid, s.row, 1);
         ASSERT_EQ(grid->activeEditor(), page->_5T_List_Time);
         page->_5T_List_Time->selectAll();
         type(s.keys);
@@ -247,14 +260,18 @@ TEST_F(FiveTonePageTest, ExtendedToneBoxGreysOutItsTimeList)
 
 TEST_F(FiveTonePageTest, LanguageChangeShowsTheSameStoredValues)
 {
-    RadioData &d = data();
-    d.fiveToneSystems[0].standard = 4;
-    d.fiveToneDecode[1].length = 1;
-    d.fiveToneDecode[1].decodeType = 1;
-    d.clearToTranspond = 16;
-    d.groupTone = 11;
-    d.secondToneExtension = 0;
+    {
+        Arrangement arranged(session->project);
+        RadioData &d = arranged.data();
+        d.fiveToneSystems[0].standard = 4;
+        d.fiveToneDecode[1].length = 1;
+        d.fiveToneDecode[1].decodeType = 1;
+        d.clearToTranspond = 16;
+        d.groupTone = 11;
+        d.secondToneExtension = 0;
+    }
     refresh();
+    const RadioData &d = data();
     const RadioData stored = d;
     auto *clearList = qobject_cast<QComboBox *>(page->control("cbClear_trans_delay_time"));
     auto *groupTone = qobject_cast<QComboBox *>(page->control("cbGroupTone"));

@@ -24,6 +24,8 @@
 #include <QTextLayout>
 #include <QTimer>
 
+#include "project_arrange.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -150,7 +152,10 @@ TEST_F(MainWindowTest, HeadingsShownWholeUntilTheUserSizesTheColumns)
 {
     open();
     const std::string created = ReadText(configPath);
-    session->state.data = RadioData{};
+    {
+        Arrangement arranged(session->project);
+        arranged.data() = RadioData{};
+    }
     window.reset(); // no close: the file keeps what the first start wrote
     session.reset();
     for (const bool userSized : {false, true}) {
@@ -229,10 +234,10 @@ TEST_F(MainWindowTest, LanguageSwitchStoresTheOpenEditFirst)
     QTest::mouseClick(define, Qt::LeftButton, {}, QPoint(8, define->height() / 2));
     ASSERT_TRUE(define->hasFocus());
     ASSERT_TRUE(define->isChecked());
-    EXPECT_EQ(session->state.data.displayType, 2) << "stored only when the button is left";
+    EXPECT_EQ(session->state().data.displayType, 2) << "stored only when the button is left";
 
     window->MenuLanguage_Cht->trigger();
-    EXPECT_EQ(session->state.data.displayType, 3);
+    EXPECT_EQ(session->state().data.displayType, 3);
     EXPECT_TRUE(define->isChecked());
     EXPECT_EQ(define->text(), window->optionsPage->logoButtons[3]->text());
     EXPECT_EQ(window->optionsPage->logoButtons[1]->text(), QStringLiteral("歡迎使用(中文)"));
@@ -242,18 +247,21 @@ TEST_F(MainWindowTest, LanguageSwitchStoresTheOpenEditFirst)
 TEST_F(MainWindowTest, NewAsksFirst)
 {
     open();
-    session->state.data.squelchLevel = 9;
+    {
+        Arrangement arranged(session->project);
+        arranged.data().squelchLevel = 9;
+    }
     {
         ModalAnswer cancel("TMyWarnDlg_2", Click("CancelBtn"));
         window->MenuFile_New->trigger();
         EXPECT_TRUE(cancel.seen);
     }
-    EXPECT_EQ(session->state.data.squelchLevel, 9);
+    EXPECT_EQ(session->state().data.squelchLevel, 9);
     {
         ModalAnswer ok("TMyWarnDlg_2", Click("OKBtn"));
         window->MenuFile_New->trigger();
     }
-    EXPECT_EQ(session->state.data.squelchLevel, 5);
+    EXPECT_EQ(session->state().data.squelchLevel, 5);
 }
 
 TEST_F(MainWindowTest, SavePromptOnClose)
@@ -341,22 +349,26 @@ TEST_F(MainWindowTest, OpenAsksBeforeLoadingAFileThatIsNotAProject)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         messages = 0;
-        SetDefaultData(session->state.data, session->state.identity, session->state.limits);
-        session->state.data.squelchLevel = 9; // an edit the user made
-        MakeNewChannel(session->state.data, 240, 150000000, session->state.limits);
-        const auto before = std::make_unique<RadioData>(session->state.data);
+        {
+            Arrangement arranged(session->project);
+            ProgramState &s = arranged.state();
+            SetDefaultData(s.data, s.identity, s.limits);
+            s.data.squelchLevel = 9; // an edit the user made
+            MakeNewChannel(s.data, 240, 150000000, s.limits);
+        }
+        const auto before = std::make_unique<RadioData>(session->state().data);
         const fs::path file = dir / "file%2.Dvf"; // a name the message must take as it stands
         std::ofstream(file, std::ios::binary | std::ios::trunc) << c.contents;
         window->chooseOpenFile = [&] { return QString::fromStdString(file.string()); };
 
         bool keptWhileAsking = false;
         ModalAnswer question("TMyWarnDlg_2", [&](QWidget *w) {
-            keptWhileAsking = std::memcmp(before.get(), &session->state.data, sizeof(RadioData)) == 0;
+            keptWhileAsking = std::memcmp(before.get(), &session->state().data, sizeof(RadioData)) == 0;
             Click(c.answer ? c.answer : "CancelBtn")(w);
         });
         window->MenuFile_Open->trigger();
 
-        const auto *bytes = reinterpret_cast<const std::uint8_t *>(&session->state.data);
+        const auto *bytes = reinterpret_cast<const std::uint8_t *>(&session->state().data);
         const auto *old = reinterpret_cast<const std::uint8_t *>(before.get());
         EXPECT_EQ(question.seen, c.answer != nullptr);
         EXPECT_EQ(messages, 0) << "the question is the only message";
@@ -378,7 +390,7 @@ TEST_F(MainWindowTest, OpenAsksBeforeLoadingAFileThatIsNotAProject)
         RefreshStores(*expected);
         EXPECT_EQ(std::memcmp(bytes, expected.get(), sizeof(RadioData)), 0) << "read as far as it goes";
         EXPECT_EQ(window->channelPage->StringGrid1->cellText(240, 1).isEmpty(),
-                  !IsChannelInUse(session->state.data, 240))
+                  !IsChannelInUse(session->state().data, 240))
             << "the window shows what was loaded";
     }
 }
@@ -386,8 +398,11 @@ TEST_F(MainWindowTest, OpenAsksBeforeLoadingAFileThatIsNotAProject)
 TEST_F(MainWindowTest, OpenReportsAFileThatCannotBeRead)
 {
     open();
-    session->state.data.squelchLevel = 9;
-    const auto before = std::make_unique<RadioData>(session->state.data);
+    {
+        Arrangement arranged(session->project);
+        arranged.data().squelchLevel = 9;
+    }
+    const auto before = std::make_unique<RadioData>(session->state().data);
     window->chooseOpenFile = [&] { return QString::fromStdString(dir.string()); }; // a folder
     QString message;
     QTimer watch;
@@ -400,16 +415,18 @@ TEST_F(MainWindowTest, OpenReportsAFileThatCannotBeRead)
     watch.start(10);
     window->MenuFile_Open->trigger();
     EXPECT_NE(message.indexOf("could not be opened"), -1) << message.toStdString();
-    EXPECT_EQ(std::memcmp(before.get(), &session->state.data, sizeof(RadioData)), 0);
+    EXPECT_EQ(std::memcmp(before.get(), &session->state().data, sizeof(RadioData)), 0);
 }
 
 TEST_F(MainWindowTest, ChannelListsThroughTheFileMenu)
 {
     open();
-    RadioData &d = session->state.data;
-    const BandLimits &l = session->state.limits;
-    MakeNewChannel(d, 1, 145600000, l);
-    MakeNewChannel(d, 2, 439500000, l);
+    {
+        Arrangement arranged(session->project);
+        MakeNewChannel(arranged.data(), 1, 145600000, arranged.state().limits);
+        MakeNewChannel(arranged.data(), 2, 439500000, arranged.state().limits);
+    }
+    const RadioData &d = session->state().data;
     window->RefreshMainWindow();
 
     // Export: the list as written, and a note in the status bar.
@@ -552,7 +569,7 @@ TEST_F(MainWindowExchangeTest, ReadShowsTheRadiosChannels)
 {
     EXPECT_EQ(window->channelPage->StringGrid1->cellText(1, 1), "");
     EXPECT_EQ(exchange(window->MenuEdit_Read), "SUCCESS");
-    EXPECT_TRUE(IsChannelInUse(session->state.data, 1));
+    EXPECT_TRUE(IsChannelInUse(session->state().data, 1));
     EXPECT_EQ(window->channelPage->StringGrid1->cellText(1, 1), "145.50000");
     EXPECT_EQ(window->channelPage->StringGrid1->cellText(1, 11), "CALL2M");
     EXPECT_EQ(window->channelPage->sLastWriteTime->text(), "2026-1-15  9:30");
@@ -561,16 +578,16 @@ TEST_F(MainWindowExchangeTest, ReadShowsTheRadiosChannels)
 
 TEST_F(MainWindowExchangeTest, WriteSendsTheDataAndFailuresAreReported)
 {
-    MakeNewChannel(session->state.data, 200, 147000000, session->state.limits);
+    { Arrangement arranged(session->project); MakeNewChannel(arranged.data(), 200, 147000000, arranged.state().limits); }
     EXPECT_EQ(exchange(window->MenuEdit_Write), "SUCCESS");
     host->withRadio([](SimulatedRadio &r) {
         EXPECT_EQ(r.memory()[0x4000 + 200 / 8] & (1 << (200 % 8)), 1 << (200 % 8));
         r.behaviour().silent = true;
     });
 
-    const auto before = std::make_unique<RadioData>(session->state.data);
+    const auto before = std::make_unique<RadioData>(session->state().data);
     EXPECT_EQ(exchange(window->MenuEdit_Read), "Communication False");
-    EXPECT_EQ(std::memcmp(before.get(), &session->state.data, sizeof(RadioData)), 0);
+    EXPECT_EQ(std::memcmp(before.get(), &session->state().data, sizeof(RadioData)), 0);
 }
 
 // Closing the exchange window while the radio is being written asks first,
@@ -598,7 +615,7 @@ TEST_F(MainWindowExchangeTest, ClosingTheWindowDuringAWriteAsksFirst)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const auto before = std::make_unique<RadioData>(session->state.data);
+        const auto before = std::make_unique<RadioData>(session->state().data);
         ModalAnswer start("TProgramDialog", Click("ProgramStart"));
         bool closed = false;
         QTimer closer;
@@ -638,7 +655,7 @@ TEST_F(MainWindowExchangeTest, ClosingTheWindowDuringAWriteAsksFirst)
         }
         EXPECT_FALSE(session->line->isOpen()) << "the port is released";
         if (c.read) {
-            EXPECT_EQ(std::memcmp(before.get(), &session->state.data, sizeof(RadioData)), 0)
+            EXPECT_EQ(std::memcmp(before.get(), &session->state().data, sizeof(RadioData)), 0)
                 << "a read broken off changes nothing";
         }
     }

@@ -21,6 +21,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "project_arrange.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -127,7 +129,7 @@ protected:
     }
     void pressEnter() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }
     void tabAway(QWidget *from) { QTest::keyClick(from, Qt::Key_Tab); }
-    RadioData &data() { return session->state.data; }
+    const RadioData &data() { return session->state().data; }
 
     fs::path dir;
     std::unique_ptr<AppSession> session;
@@ -258,12 +260,15 @@ TEST_F(OptionsPageTest, PowerOnPasswordTakesSixDigits)
 
 TEST_F(OptionsPageTest, ValuesWithoutAnEntryShowNothingAndAreKept)
 {
-    data().voxDelay = 750;
-    data().txTimeout = 45;
-    data().alarmCode = 500;
-    data().squelchLevel = 12;
-    data().vfoA.flags2 = static_cast<std::uint8_t>(5u << 5 | 3u); // signalling system 5
-    data().stepA = 7000;
+    {
+        Arrangement arranged(session->project);
+        arranged.data().voxDelay = 750;
+        arranged.data().txTimeout = 45;
+        arranged.data().alarmCode = 500;
+        arranged.data().squelchLevel = 12;
+        arranged.data().vfoA.flags2 = static_cast<std::uint8_t>(5u << 5 | 3u); // signalling system 5
+        arranged.data().stepA = 7000;
+    }
     window->RefreshMainWindow();
 
     EXPECT_EQ(control<QComboBox>("cbTOT")->currentText(), "30") << "45 s shows 30";
@@ -300,7 +305,10 @@ TEST_F(OptionsPageTest, ValuesWithoutAnEntryShowNothingAndAreKept)
 
 TEST_F(OptionsPageTest, SignallingSystemStoresAtOnceAndRebuildsTheNumbers)
 {
-    data().vfoA.flags2 = static_cast<std::uint8_t>(kSignalDtmf << 5 | 11); // DTMF, number 12
+    {
+        Arrangement arranged(session->project);
+        arranged.data().vfoA.flags2 = static_cast<std::uint8_t>(kSignalDtmf << 5 | 11); // DTMF, number 12
+    }
     window->RefreshMainWindow();
     auto *system = control<QComboBox>("cbFr_SignalSys_A");
     auto *number = control<QComboBox>("cbFr_SignalNo_A");
@@ -327,15 +335,18 @@ TEST_F(OptionsPageTest, SignallingSystemStoresAtOnceAndRebuildsTheNumbers)
 
 TEST_F(OptionsPageTest, HiddenControlsCarryTheirValues)
 {
-    data().squelchMode = 4;
-    data().lampTimer = 20; // no entry
-    data().deviceLock = 0;
-    data().scramblingCarrier = 1234;
-    std::memcpy(data().logo, "ABCDEFGH", 8);
-    // A tone list left showing "Off" stores the code of "Off".
-    for (ChannelEntry *vfo : {&data().vfoA, &data().vfoB}) {
-        vfo->decodeCode = 0xFFFF;
-        vfo->encodeCode = 0xFFFF;
+    {
+        Arrangement arranged(session->project);
+        arranged.data().squelchMode = 4;
+        arranged.data().lampTimer = 20; // no entry
+        arranged.data().deviceLock = 0;
+        arranged.data().scramblingCarrier = 1234;
+        std::memcpy(arranged.data().logo, "ABCDEFGH", 8);
+        // A tone list left showing "Off" stores the code of "Off".
+        for (ChannelEntry *vfo : {&arranged.data().vfoA, &arranged.data().vfoB}) {
+            vfo->decodeCode = 0xFFFF;
+            vfo->encodeCode = 0xFFFF;
+        }
     }
     const auto before = std::make_unique<RadioData>(data());
     window->RefreshMainWindow();
@@ -365,7 +376,10 @@ TEST_F(OptionsPageTest, ScramblingListsFollowTheFlagOfTheWindowsStart)
     EXPECT_FALSE(shown(page)) << "new data has the flag off";
     EXPECT_FALSE(page->fields().label("cbScrFreq_A")->isVisible());
     EXPECT_EQ(page->fields().label("cbScrFreq_A")->objectName(), "sScrambling_A");
-    data().showScrambling = 1;
+    {
+        Arrangement arranged(session->project);
+        arranged.data().showScrambling = 1;
+    }
     window->RefreshMainWindow();
     EXPECT_FALSE(shown(page)) << "loading other data does not change it";
 
@@ -377,11 +391,14 @@ TEST_F(OptionsPageTest, ScramblingListsFollowTheFlagOfTheWindowsStart)
 // every row, the position, tick or text comes from the record.
 TEST_F(OptionsPageTest, LanguageSwitchShowsTheStoredValues)
 {
-    data().vfoA.flags2 = static_cast<std::uint8_t>(kSignal5Tone << 5 | 4);
-    data().lampControl = 255;
-    data().autoPowerOff = 30;
-    data().alarmRing = 2;
-    data().displayType = 1;
+    {
+        Arrangement arranged(session->project);
+        arranged.data().vfoA.flags2 = static_cast<std::uint8_t>(kSignal5Tone << 5 | 4);
+        arranged.data().lampControl = 255;
+        arranged.data().autoPowerOff = 30;
+        arranged.data().alarmRing = 2;
+        arranged.data().displayType = 1;
+    }
     window->RefreshMainWindow();
     window->bHide->setFocus();
     const auto before = std::make_unique<RadioData>(data());
@@ -403,10 +420,10 @@ TEST_F(OptionsPageTest, LanguageSwitchShowsTheStoredValues)
             if (f.kind == FieldKind::List) {
                 auto *box = static_cast<QComboBox *>(w);
                 EXPECT_EQ(box->currentIndex(), LoadIndex(f, data())) << name;
-                EXPECT_EQ(box->currentText(), ShownText(f, session->state)) << name;
+                EXPECT_EQ(box->currentText(), ShownText(f, session->state())) << name;
                 EXPECT_EQ(box->count(), ItemCount(f, data())) << name;
             } else if (f.kind == FieldKind::Edit) {
-                EXPECT_EQ(edit(name.c_str())->text(), ShownText(f, session->state)) << name;
+                EXPECT_EQ(edit(name.c_str())->text(), ShownText(f, session->state())) << name;
             } else {
                 EXPECT_EQ(static_cast<QAbstractButton *>(w)->isChecked(), LoadChecked(f, data())) << name;
                 EXPECT_EQ(static_cast<QAbstractButton *>(w)->text(), FieldLabelText(f)) << name;
@@ -420,7 +437,7 @@ TEST_F(OptionsPageTest, LanguageSwitchShowsTheStoredValues)
 
 TEST_F(OptionsPageTest, OffsetTableWithKeysAndMouse)
 {
-    TAutoOffsetDlg dialog(session->state, window.get());
+    TAutoOffsetDlg dialog(session->project, window.get());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     QApplication::setActiveWindow(&dialog);
@@ -482,8 +499,11 @@ TEST_F(OptionsPageTest, OffsetTableWithKeysAndMouse)
 
 TEST_F(OptionsPageTest, MessageLinesWithKeysAndMouse)
 {
-    data().messageLines[2].font = 20; // no list entry
-    TOpenMsgDlg dialog(session->state, window.get());
+    {
+        Arrangement arranged(session->project);
+        arranged.data().messageLines[2].font = 20; // no list entry
+    }
+    TOpenMsgDlg dialog(session->project, window.get());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     QApplication::setActiveWindow(&dialog);

@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "project_arrange.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -232,7 +234,7 @@ protected:
     {
         auto fresh = std::make_unique<ProgramState>();
         SetDefaultAll(*fresh);
-        return std::memcmp(&fresh->data, &session->state.data, sizeof(RadioData)) == 0;
+        return std::memcmp(&fresh->data, &session->state().data, sizeof(RadioData)) == 0;
     }
 
     fs::path dir;
@@ -252,9 +254,12 @@ TEST_F(ServiceWindowTest, WrongAccessCodesOpenNothing)
 
 TEST_F(ServiceWindowTest, LimitsThatChangeNothing)
 {
-    SetChannelInUse(session->state.data, 200);
-    session->state.data.squelchLevel = 9;
-    const BandLimits before = session->state.limits;
+    {
+        Arrangement arranged(session->project);
+        SetChannelInUse(arranged.data(), 200);
+        arranged.data().squelchLevel = 9;
+    }
+    const BandLimits before = session->state().limits;
     const struct {
         const char *name;
         std::function<void(QWidget *)> edit;
@@ -273,16 +278,19 @@ TEST_F(ServiceWindowTest, LimitsThatChangeNothing)
         const auto [opened, asked] = changeLimits("mqwhaze", c.edit, "CancelBtn");
         EXPECT_TRUE(opened) << c.name;
         EXPECT_EQ(asked, c.asks) << c.name;
-        EXPECT_EQ(session->state.limits, before) << c.name;
-        EXPECT_TRUE(IsChannelInUse(session->state.data, 200)) << c.name;
-        EXPECT_EQ(session->state.data.squelchLevel, 9) << c.name;
+        EXPECT_EQ(session->state().limits, before) << c.name;
+        EXPECT_TRUE(IsChannelInUse(session->state().data, 200)) << c.name;
+        EXPECT_EQ(session->state().data.squelchLevel, 9) << c.name;
     }
 }
 
 TEST_F(ServiceWindowTest, ConfirmedLimitsClearTheDataAndAreStored)
 {
-    SetChannelInUse(session->state.data, 200);
-    session->state.data.squelchLevel = 9;
+    {
+        Arrangement arranged(session->project);
+        SetChannelInUse(arranged.data(), 200);
+        arranged.data().squelchLevel = 9;
+    }
     session->ports.Port = 3;
     // The value still being typed when OK is pressed counts.
     const auto [opened, asked] = changeLimits(
@@ -294,11 +302,11 @@ TEST_F(ServiceWindowTest, ConfirmedLimitsClearTheDataAndAreStored)
         "OKBtn");
     ASSERT_TRUE(opened);
     EXPECT_TRUE(asked);
-    EXPECT_EQ(session->state.limits.uhfRxMax, 480000000u);
-    EXPECT_EQ(session->state.limits.vhfTxMax, 146006250u);
-    EXPECT_EQ(session->state.limits.vhfMaxOffset, 146006250u - 136000000u);
+    EXPECT_EQ(session->state().limits.uhfRxMax, 480000000u);
+    EXPECT_EQ(session->state().limits.vhfTxMax, 146006250u);
+    EXPECT_EQ(session->state().limits.vhfMaxOffset, 146006250u - 136000000u);
     EXPECT_TRUE(dataIsDefault());
-    EXPECT_FALSE(IsChannelInUse(session->state.data, 200));
+    EXPECT_FALSE(IsChannelInUse(session->state().data, 200));
     EXPECT_EQ(session->ports.Port, 1);
     EXPECT_TRUE(window->channelPage->sFreqBand->text().contains("Rx:400.00000-480.00000"))
         << window->channelPage->sFreqBand->text().toStdString();
@@ -311,7 +319,10 @@ TEST_F(ServiceWindowTest, ConfirmedLimitsClearTheDataAndAreStored)
 
 TEST_F(ServiceWindowTest, PasswordPrompt)
 {
-    std::memcpy(session->state.data.accessPassword, "old\0", 4);
+    {
+        Arrangement arranged(session->project);
+        std::memcpy(arranged.data().accessPassword, "old\0", 4);
+    }
     {
         ModalAnswer cancel("TSetPasswordDlg", [](QWidget *w) {
             TypeInto(w, "eInput", "typed");
@@ -320,7 +331,7 @@ TEST_F(ServiceWindowTest, PasswordPrompt)
         window->MenuEdit_Password->trigger();
         EXPECT_TRUE(cancel.seen);
     }
-    EXPECT_STREQ(reinterpret_cast<const char *>(session->state.data.accessPassword), "old");
+    EXPECT_STREQ(reinterpret_cast<const char *>(session->state().data.accessPassword), "old");
     const struct {
         const char *typed;
         const char *stored;
@@ -336,7 +347,7 @@ TEST_F(ServiceWindowTest, PasswordPrompt)
         window->MenuEdit_Password->trigger();
         EXPECT_TRUE(ok.seen);
         EXPECT_EQ(shown, "Password");
-        EXPECT_STREQ(reinterpret_cast<const char *>(session->state.data.accessPassword), c.stored) << c.typed;
+        EXPECT_STREQ(reinterpret_cast<const char *>(session->state().data.accessPassword), c.stored) << c.typed;
     }
 }
 
@@ -357,7 +368,10 @@ TEST_F(ServiceWindowTest, NewPasswordWindow)
         {"matching, Write", "Secret", "Secret", "bWrite", "", true, "Secret"},
     };
     for (const auto &c : cases) {
-        std::memcpy(session->state.data.radioPassword, "old\0", 4);
+        {
+            Arrangement arranged(session->project);
+            std::memcpy(arranged.data().radioPassword, "old\0", 4);
+        }
         bool stayedOpen = false;
         ModalAnswer message("TUserWarnDlg", Click("OKBtn"));
         ModalAnswer exchange("TProgramDialog", Click("CancelBtn"));
@@ -374,14 +388,17 @@ TEST_F(ServiceWindowTest, NewPasswordWindow)
         EXPECT_EQ(stayedOpen, std::string(c.button) == "bWrite") << c.name;
         EXPECT_EQ(message.text.toStdString(), c.message) << c.name;
         EXPECT_EQ(exchange.seen, c.exchange) << c.name;
-        EXPECT_STREQ(reinterpret_cast<const char *>(session->state.data.radioPassword), c.stored) << c.name;
+        EXPECT_STREQ(reinterpret_cast<const char *>(session->state().data.radioPassword), c.stored) << c.name;
     }
 }
 
 TEST_F(ServiceWindowTest, WriteWithNewPasswordSwitch)
 {
     for (const std::uint8_t start : {0, 1}) {
-        session->state.data.writeNewPassword = start;
+        {
+            Arrangement arranged(session->project);
+            arranged.data().writeNewPassword = start;
+        }
         bool ticked = false;
         ModalAnswer dialog("TNewPasswordDlg", [&](QWidget *w) {
             auto *box = w->findChild<QCheckBox *>("cbWriteWithNewPD");
@@ -391,7 +408,7 @@ TEST_F(ServiceWindowTest, WriteWithNewPasswordSwitch)
         });
         window->MenuEdit_SetRadioNewPD->trigger();
         EXPECT_EQ(ticked, start == 1);
-        EXPECT_EQ(session->state.data.writeNewPassword, 1 - start);
+        EXPECT_EQ(session->state().data.writeNewPassword, 1 - start);
     }
 }
 

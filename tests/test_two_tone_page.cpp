@@ -15,6 +15,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "project_arrange.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -29,7 +31,7 @@ protected:
     {
         TAppLang::instance().fSetLangType(TAppLang::English);
         session = std::make_unique<AppSession>();
-        SetDefaultAll(session->state);
+        { Arrangement arranged(session->project); SetDefaultAll(arranged.state()); }
         page = std::make_unique<TwoTonePage>(*session, nullptr);
         page->resize(1000, 620);
         page->show();
@@ -62,10 +64,18 @@ protected:
         const QPoint at = grid->viewport()->mapTo(page.get(), grid->cellRect(row, column).center());
         QTest::mouseDClick(page->windowHandle(), Qt::LeftButton, {}, at);
     }
+    // Opens a cell's editor as the user does: a single press only makes
+    // the cell current, a double-click opens the editor.
+    void openCell(Grid *grid, int row, int column)
+    {
+        click(grid, row, column);
+        EXPECT_EQ(grid->activeEditor(), nullptr) << "a single press opens no editor";
+        doubleClick(grid, row, column);
+    }
     static void key(int k) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(k)); }
 
-    RadioData &d() { return session->state.data; }
-    TwoToneSystem &system(int n) { return d().twoToneSystems[n - 1]; }
+    const RadioData &d() { return session->state().data; }
+    const TwoToneSystem &system(int n) { return d().twoToneSystems[n - 1]; }
     // Every body cell of the page's three grids, row by row.
     QStringList allCells() const
     {
@@ -83,15 +93,18 @@ protected:
 
 TEST_F(TwoTonePageTest, SystemGridWithKeysAndMouse)
 {
-    d().twoToneEncode[4] = 0x21; // encode entry 5
-    d().twoToneDecode[1] = 0xF3; // decode entry 2; entry 7 stays empty
+    {
+        Arrangement arranged(session->project);
+        arranged.data().twoToneEncode[4] = 0x21; // encode entry 5
+        arranged.data().twoToneDecode[1] = 0xF3; // decode entry 2; entry 7 stays empty
+    }
     refresh();
     showSub(page->tsSystem_2T);
     Grid *grid = page->sgSystem_2T;
 
     // A click opens the time editor over the cell; the key filter drops the
     // letter, Enter commits and gives the grid the focus back.
-    click(grid, 2, k2tColToneATime);
+    openCell(grid, 2, k2tColToneATime);
     ASSERT_EQ(grid->activeEditor(), page->eToneATime);
     EXPECT_EQ(page->eToneATime->text(), "0.4");
     EXPECT_EQ(page->eToneATime->geometry().topLeft(), grid->cellRect(2, k2tColToneATime).topLeft() + QPoint(1, 0));
@@ -136,7 +149,7 @@ TEST_F(TwoTonePageTest, SystemGridWithKeysAndMouse)
     EXPECT_EQ(grid->cellText(2, k2tColFirstDecode + 1), "On");
 
     // The call list holds the encode entries in use.
-    click(grid, 2, k2tColCall);
+    openCell(grid, 2, k2tColCall);
     ASSERT_EQ(grid->activeEditor(), page->cbSystemCall_2T);
     ASSERT_EQ(page->cbSystemCall_2T->count(), 2);
     EXPECT_EQ(page->cbSystemCall_2T->currentText(), "Off");
@@ -147,11 +160,11 @@ TEST_F(TwoTonePageTest, SystemGridWithKeysAndMouse)
 
     // The name editor drops blank and brackets; clicking another cell
     // commits it and opens that cell's editor.
-    click(grid, 2, k2tColName);
+    openCell(grid, 2, k2tColName);
     ASSERT_EQ(grid->activeEditor(), page->e2T_Name);
     QTest::keyClicks(page->e2T_Name, "AB C(D)EFG");
     EXPECT_EQ(page->e2T_Name->text(), "ABCDEF");
-    click(grid, 3, k2tColType);
+    openCell(grid, 3, k2tColType);
     EXPECT_EQ(std::string(reinterpret_cast<const char *>(system(2).name), 6), "ABCDEF");
     EXPECT_EQ(grid->cellText(2, k2tColName), "ABCDEF");
     ASSERT_EQ(grid->activeEditor(), page->cbSystemTable);
@@ -164,18 +177,21 @@ TEST_F(TwoTonePageTest, SystemGridWithKeysAndMouse)
 
 TEST_F(TwoTonePageTest, EmptiedEntriesLeaveTheSystems)
 {
-    d().twoToneEncode[4] = 0x21; // encode entry 5, called by system 2
-    system(2).call = 4;
-    d().twoToneDecode[2] = 0x05; // decode entry 3, decoded by systems 1 and 16
-    system(1).decodeEntries = 0x0004;
-    system(16).decodeEntries = 0x0006;
+    {
+        Arrangement arranged(session->project);
+        arranged.data().twoToneEncode[4] = 0x21; // encode entry 5, called by system 2
+        arranged.data().twoToneSystems[2 - 1].call = 4;
+        arranged.data().twoToneDecode[2] = 0x05; // decode entry 3, decoded by systems 1 and 16
+        arranged.data().twoToneSystems[1 - 1].decodeEntries = 0x0004;
+        arranged.data().twoToneSystems[16 - 1].decodeEntries = 0x0006;
+    }
     refresh();
     EXPECT_EQ(page->sgSystem_2T->cellText(2, k2tColCall), "Enc- 5");
     EXPECT_EQ(page->sgSystem_2T->cellText(16, k2tColFirstDecode + 2), "On");
 
     showSub(page->tsEncode_2T);
     Grid *enc = page->sgEncode_2T;
-    click(enc, 5, kToneColumnA);
+    openCell(enc, 5, kToneColumnA);
     ASSERT_EQ(enc->activeEditor(), page->cbEncodeToneA);
     EXPECT_EQ(page->cbEncodeToneA->currentText(), "1");
     key(Qt::Key_Home); // "Off"
@@ -184,12 +200,12 @@ TEST_F(TwoTonePageTest, EmptiedEntriesLeaveTheSystems)
     EXPECT_EQ(system(2).call, kNoCall);
     EXPECT_EQ(page->sgSystem_2T->cellText(2, k2tColCall), "Off");
     EXPECT_EQ(enc->cellText(5, kToneColumnB), "---");
-    click(enc, 5, kToneColumnB); // no tone A: tone B does not open
+    openCell(enc, 5, kToneColumnB); // no tone A: tone B does not open
     EXPECT_EQ(enc->activeEditor(), nullptr);
 
     showSub(page->tsDecode_2T);
     Grid *dec = page->sgDecode_2T;
-    click(dec, 3, kToneColumnA);
+    openCell(dec, 3, kToneColumnA);
     ASSERT_EQ(dec->activeEditor(), page->cbDecodeToneA);
     key(Qt::Key_Home);
     key(Qt::Key_Return);
@@ -200,11 +216,11 @@ TEST_F(TwoTonePageTest, EmptiedEntriesLeaveTheSystems)
         EXPECT_EQ(page->sgSystem_2T->cellText(s, k2tColFirstDecode + 2), "") << s;
 
     // A new tone A keeps the entry's tone B.
-    click(dec, 3, kToneColumnA);
+    openCell(dec, 3, kToneColumnA);
     key(Qt::Key_End); // "9"
     key(Qt::Key_Return);
     EXPECT_EQ(d().twoToneDecode[2], 0xF9);
-    click(dec, 3, kToneColumnB);
+    openCell(dec, 3, kToneColumnB);
     ASSERT_EQ(dec->activeEditor(), page->cbDecodeToneB);
     EXPECT_EQ(page->cbDecodeToneB->currentText(), "Off");
     key(Qt::Key_Down);
@@ -213,17 +229,26 @@ TEST_F(TwoTonePageTest, EmptiedEntriesLeaveTheSystems)
     EXPECT_EQ(dec->cellText(3, kToneColumnB), "0");
 }
 
-TEST_F(TwoTonePageTest, RefreshSettlesAndALanguageSwitchShowsTheSameValues)
+TEST_F(TwoTonePageTest, OpeningSettlesAndALanguageSwitchShowsTheSameValues)
 {
-    system(4).call = 8;            // encode entry 9, which is empty
-    d().twoToneEncode[2] = 0x3F;   // no tone A, a stray tone B
-    d().twoToneEncode[6] = 0x42;   // entry 7
-    d().call1_2T = 6;              // the hidden call 1 names entry 7
-    system(1).toneATime = 25;
-    system(1).presetTable = 11;
-    d().leadIn2T = 2999;
-    const std::uint8_t name[] = {0xB6, 0xD4, 0xBD, 0xB2}; // "对讲" in GBK
-    std::memcpy(system(1).name, name, sizeof name);
+    {
+        Arrangement arranged(session->project);
+        arranged.data().twoToneSystems[4 - 1].call = 8;            // encode entry 9, which is empty
+        arranged.data().twoToneEncode[2] = 0x3F;   // no tone A, a stray tone B
+        arranged.data().twoToneEncode[6] = 0x42;   // entry 7
+        arranged.data().call1_2T = 6;              // the hidden call 1 names entry 7
+        arranged.data().twoToneSystems[1 - 1].toneATime = 25;
+        arranged.data().twoToneSystems[1 - 1].presetTable = 11;
+        arranged.data().leadIn2T = 2999;
+        const std::uint8_t name[] = {0xB6, 0xD4, 0xBD, 0xB2}; // "对讲" in GBK
+        std::memcpy(arranged.data().twoToneSystems[0].name, name, sizeof name);
+    }
+    refresh();
+    EXPECT_EQ(page->sgSystem_2T->cellText(4, k2tColCall), "Off");
+    EXPECT_EQ(system(4).call, 8) << "showing the page writes nothing";
+    // Opening (or reading) such a record stores what the page shows, in
+    // the same step.
+    session->project.replace(session->state(), "Open");
     refresh();
     EXPECT_EQ(system(4).call, kNoCall);
     EXPECT_EQ(d().twoToneEncode[2], kEmptyCode);
