@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +25,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -39,16 +42,22 @@ TEST(BandLimitRules, EnteredTextIsNormalised)
 {
     const struct {
         const char *typed;
-        const char *shown;
+        const char *shown; // nullptr: not a number, the limit keeps its value
     } cases[] = {
         {"100", "136.00000"},      {"180", "174.00000"},      {"300", "260.00000"},
         {"600", "520.00000"},      {"210", "210.00000"},      {"146.0051", "146.00000"},
         {"146.0075", "146.00750"}, {"146.0101", "146.00625"}, {"", "136.00000"},
         {"146.", "146.00000"},     {".5", "136.00000"},       {"999999999", "520.00000"},
-        {"174", "174.00000"},      {"200", "200.00000"},      {"not a number", "136.00000"},
+        {"174", "174.00000"},      {"200", "200.00000"},      {"not a number", nullptr},
+        {"1x5", nullptr},          {"1.2.3", nullptr},        {".", nullptr},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(ChannelFreqText(CommitBandLimitText(c.typed)), c.shown) << '"' << c.typed << '"';
+    for (const auto &c : cases) {
+        const std::optional<std::uint32_t> hz = CommitBandLimitText(c.typed);
+        if (c.shown)
+            EXPECT_EQ(hz ? ChannelFreqText(*hz) : "(kept)", c.shown) << '"' << c.typed << '"';
+        else
+            EXPECT_FALSE(hz.has_value()) << '"' << c.typed << '"';
+    }
 }
 
 TEST(BandLimitRules, TypingCorrection)
@@ -184,6 +193,85 @@ TEST(BandSetWindow, KeysAreFilteredAndLeavingNormalises)
         EXPECT_EQ(dialog.eBand_V_Tx_MIN->text(), c.shown) << c.typed;
     }
     EXPECT_FALSE(taken);
+}
+
+// Typing is filtered by the edits' key filter; pasting is not. A pasted
+// text that is not a number leaves the limit the edit held before, and the
+// user is told, whether the edit is left or OK is pressed with the text
+// still in it (then the window stays open).
+TEST(BandSetWindow, PastedTextThatIsNoNumberKeepsTheLimit)
+{
+    BandLimits limits{};
+    std::optional<BandLimitValues> taken;
+    TBandSetDlg dialog(limits, [&](const BandLimitValues &v) { taken = v; });
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto noConfirmation = std::make_unique<ModalAnswer>("TMyWarnDlg_2", Click("CancelBtn"));
+    QLineEdit *e = dialog.eBand_V_Tx_MAX;
+    // The edit holds a limit of its own first.
+    TypeInto(&dialog, "eBand_V_Tx_MAX", "150");
+    dialog.eBand_V_Rx_MAX->setFocus();
+    QApplication::processEvents();
+    const BandLimitValues held = dialog.values();
+    ASSERT_EQ(held[std::size_t(BandLimit::VTxMax)], 150000000u);
+    auto paste = [&](const char *text) {
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(text));
+        // Back from a message box: the window is active again, as the
+        // window system makes it.
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        e->setFocus();
+        e->selectAll();
+        e->paste(); // as the context menu's Paste does
+        EXPECT_EQ(e->text().toStdString(), text);
+    };
+
+    for (const char *pasted : {"abc", "1x5", "14 6", "-146", "1e2"}) {
+        SCOPED_TRACE(pasted);
+        paste(pasted);
+        MessageAnswer message;
+        QTest::keyClick(e, Qt::Key_Tab);
+        EXPECT_TRUE(message.waitForOne());
+        EXPECT_TRUE(message.texts.value(0).contains(QString::fromUtf8(pasted)))
+            << message.texts.value(0).toStdString();
+        EXPECT_EQ(e->text().toStdString(), "150.00000");
+        EXPECT_EQ(dialog.values(), held);
+    }
+
+    // OK pressed with the Enter key while the text is still in the edit.
+    paste("1x5");
+    {
+        MessageAnswer message;
+        QTest::keyClick(e, Qt::Key_Return);
+        EXPECT_TRUE(message.waitForOne());
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(e->text().toStdString(), "150.00000");
+        EXPECT_EQ(dialog.focusWidget(), e);
+    }
+    // OK clicked with the mouse: leaving the edit refuses the text, and OK
+    // says so once and stays open.
+    paste("abc");
+    {
+        MessageAnswer message;
+        QTest::mouseClick(dialog.OKBtn, Qt::LeftButton);
+        EXPECT_TRUE(message.waitForOne());
+        QTest::qWait(50);
+        EXPECT_EQ(message.texts.size(), 1) << message.texts.join('|').toStdString();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(e->text().toStdString(), "150.00000");
+    }
+    EXPECT_FALSE(noConfirmation->seen);
+    noConfirmation.reset();
+    EXPECT_FALSE(taken);
+    EXPECT_EQ(dialog.values(), held);
+
+    // The limit kept is the one OK then takes.
+    ModalAnswer confirm("TMyWarnDlg_2", Click("OKBtn"));
+    QTest::mouseClick(dialog.OKBtn, Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.isVisible(); }, 3000));
+    EXPECT_TRUE(confirm.seen);
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(*taken, held);
 }
 
 class ServiceWindowTest : public ::testing::Test {
@@ -402,13 +490,15 @@ TEST(LimitsVerb, PrintsAndSetsWithTheWindowsRules)
     const fs::path dir = fs::temp_directory_path() / ("vkt-limits-" + std::to_string(std::random_device{}()));
     fs::create_directories(dir);
     const std::string ini = (dir / "_config.ini").string();
-    auto run = [&](std::vector<std::string> args, std::string *out = nullptr) {
+    auto run = [&](std::vector<std::string> args, std::string *out = nullptr, std::string *err = nullptr) {
         args.push_back("--config");
         args.push_back(ini);
         std::ostringstream o, e;
         const int rc = cli::Run(args, o, e, false);
         if (out)
             *out = o.str();
+        if (err)
+            *err = e.str();
         return rc;
     };
     auto stored = [&] {
@@ -443,6 +533,23 @@ TEST(LimitsVerb, PrintsAndSetsWithTheWindowsRules)
         EXPECT_EQ(stored().vhfTxMax, c.vhfTxMax) << c.name;
     }
     EXPECT_EQ(stored().vhfMaxOffset, 38000000u);
+
+    // A text that is not a number keeps its limit, as the window's edit
+    // does: one line names the limit and the value it keeps, and nothing is
+    // written, not even the other limits given with it.
+    for (const char *text : {"abc", "1x5", "14 6", "-146"}) {
+        std::string out, err;
+        EXPECT_EQ(run({"limits", "--set", "V_Tx_min=140", std::string("U_Tx_min=") + text}, &out, &err), 64)
+            << text;
+        EXPECT_EQ(err, std::string("vkt410-cli limits: U_Tx_min: '") + text +
+                           "' is not a number of megahertz; U_Tx_min keeps 260.00000\n");
+        EXPECT_EQ(stored().uhfTxMin, 260000000u) << text;
+        EXPECT_EQ(stored().vhfTxMin, 136000000u) << text;
+    }
+    // What the window's edit keeps of a longer text counts, as there: its
+    // first nine characters.
+    EXPECT_EQ(run({"limits", "--set", "U_Tx_min=410.000001"}), 0);
+    EXPECT_EQ(stored().uhfTxMin, 410000000u);
     fs::remove_all(dir);
 }
 
