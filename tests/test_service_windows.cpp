@@ -8,6 +8,8 @@
 #include "message_answer.h"
 #include "pages.h"
 #include "password_dialogs.h"
+#include "pty_radio_host.h"
+#include "simulated_radio.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -149,6 +152,38 @@ TEST(PasswordRules, StoredPasswordField)
         StorePasswordField(field, c.typed);
         EXPECT_STREQ(reinterpret_cast<const char *>(field), c.stored) << c.typed;
         EXPECT_EQ(field[12], 0) << c.typed;
+    }
+}
+
+TEST(PasswordRules, TextBecomesOneBytePerCharacter)
+{
+    const struct {
+        std::string text; // UTF-8
+        const char *bytes; // nullptr: no password can hold it
+    } cases[] = {
+        {"", ""},
+        {"Secret12", "Secret12"},
+        {"\x7F ~", "\x7F ~"},
+        {"é", "\xE9"},
+        {"\xC2\x80", "\x80"},            // U+0080, the first two-byte character
+        {"ÿÿ", "\xFF\xFF"},              // U+00FF, the last one kept
+        {"Āb", nullptr},                 // U+0100
+        {"中文", nullptr},
+        {"a😀", nullptr},
+        {std::string("a\0b", 3), nullptr}, // a zero would end the stored text
+        {"\xE9", nullptr},               // Latin-1, not UTF-8
+        {"\xC3", nullptr},               // cut short
+        {"\xC3(", nullptr},              // no continuation byte
+        {"\xC1\xBF", nullptr},           // over-long form of U+007F
+        {"\xE0\x81\x81", nullptr},       // over-long form of U+0041
+        {"\x80", nullptr},               // a continuation byte alone
+    };
+    for (const auto &c : cases) {
+        const std::optional<std::string> bytes = PasswordBytesFromUtf8(c.text);
+        if (c.bytes)
+            EXPECT_EQ(bytes.value_or("(refused)"), c.bytes) << c.text;
+        else
+            EXPECT_FALSE(bytes.has_value()) << c.text;
     }
 }
 
@@ -464,6 +499,133 @@ TEST_F(ServiceWindowTest, NewPasswordWindow)
         EXPECT_EQ(exchange.seen, c.exchange) << c.name;
         EXPECT_STREQ(reinterpret_cast<const char *>(session->state.data.radioPassword), c.stored) << c.name;
     }
+}
+
+// Types `text` into `e` one character at a time, each as the key event a
+// keyboard or an input method sends for it (QTest::keyClicks can only send
+// Latin-1 characters).
+void TypeCharacters(QLineEdit *e, const QString &text)
+{
+    for (char32_t c : text.toUcs4())
+        QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+}
+
+// Pastes `text` into `e` at its caret through the clipboard.
+void PasteInto(QLineEdit *e, const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    e->paste();
+}
+
+// A password holds one byte per character. Characters above U+00FF are
+// refused as they are typed or pasted, the rest of the text stays; the
+// window and vkt410-cli store the same bytes for the same text, and the
+// command line refuses a text it cannot store in one line with exit 64.
+TEST_F(ServiceWindowTest, PasswordTextsAreStoredAsTheCommandLineStoresThem)
+{
+    SimulatedRadio radio;
+    PtyRadioHost host(radio);
+    std::string error;
+    ASSERT_TRUE(host.start(error)) << error;
+    auto radioPassword = [&] {
+        std::string p;
+        host.withRadio([&](SimulatedRadio &r) { p = r.password(); });
+        return p;
+    };
+    auto cli = [&](std::vector<std::string> args, std::string &err) {
+        args.insert(args.begin(), {"set-password", "--device", host.devicePath()});
+        std::ostringstream o, e;
+        const int rc = cli::Run(args, o, e, false);
+        err = e.str();
+        return rc;
+    };
+    auto field = [](const std::uint8_t (&f)[13]) { return std::string(reinterpret_cast<const char *>(f)); };
+
+    const struct {
+        const char *text;  // UTF-8
+        const char *kept;  // what the window's fields keep of it
+        bool cliTakes;     // otherwise vkt410-cli refuses it
+        const char *bytes; // stored, one per character
+    } cases[] = {
+        {"Pass1", "Pass1", true, "Pass1"},
+        {"é", "é", true, "\xE9"},
+        {"Ünï çødé ÿ", "Ünï çødé ÿ", true, "\xDCn\xEF \xE7\xF8" "d\xE9 \xFF"},
+        {"中文", "", false, ""},
+        {"a中b日c", "abc", false, "abc"},
+        {"x😀", "x", false, "x"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        const QString text = QString::fromUtf8(c.text);
+
+        // The prompt: typed.
+        ModalAnswer prompt("TSetPasswordDlg", [&](QWidget *w) {
+            auto *e = w->findChild<QLineEdit *>("eInput");
+            e->setFocus();
+            TypeCharacters(e, text);
+            EXPECT_EQ(e->text().toStdString(), c.kept);
+            ClickButton(w, "OKBtn");
+        });
+        window->MenuEdit_Password->trigger();
+        EXPECT_TRUE(prompt.seen);
+        EXPECT_EQ(field(session->state.data.accessPassword), c.bytes);
+
+        // The new-password window: typed into one field, pasted into the
+        // other, after a character already there.
+        std::memcpy(session->state.data.radioPassword, "old\0", 4);
+        ModalAnswer message("TUserWarnDlg", Click("OKBtn"));
+        ModalAnswer dialog("TNewPasswordDlg", [&](QWidget *w) {
+            auto *first = w->findChild<QLineEdit *>("eInput");
+            auto *second = w->findChild<QLineEdit *>("eSureInput");
+            first->setFocus();
+            TypeCharacters(first, "-" + text);
+            second->setFocus();
+            TypeCharacters(second, "-");
+            PasteInto(second, text);
+            EXPECT_EQ(first->text().toStdString(), std::string("-") + c.kept);
+            EXPECT_EQ(second->text().toStdString(), std::string("-") + c.kept);
+            ClickButton(w, "OKBtn");
+        });
+        window->MenuEdit_SetRadioNewPD->trigger();
+        EXPECT_TRUE(dialog.seen);
+        EXPECT_EQ(message.text.toStdString(), "OK");
+        EXPECT_EQ(field(session->state.data.radioPassword), std::string("-") + c.bytes);
+
+        // The command line: --new gives the radio the same bytes, and
+        // --password proves them.
+        host.withRadio([](SimulatedRadio &r) { r.setPassword({}); });
+        std::string err;
+        if (c.cliTakes) {
+            EXPECT_EQ(cli({"--new", c.text}, err), 0) << err;
+            EXPECT_EQ(radioPassword(), c.bytes);
+            EXPECT_EQ(cli({"--password", c.text, "--new", c.text}, err), 0) << err;
+        } else {
+            for (const char *option : {"--new", "--password"}) {
+                EXPECT_EQ(cli({option, c.text, "--new", "ok"}, err), 64) << option;
+                EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+                EXPECT_NE(err.find(option), std::string::npos) << err;
+            }
+            EXPECT_EQ(radioPassword(), "");
+        }
+    }
+}
+
+// Inside a field, a refused character leaves the caret where the rest of
+// the text puts it.
+TEST_F(ServiceWindowTest, RefusedPasswordCharactersKeepTheCaret)
+{
+    ModalAnswer dialog("TNewPasswordDlg", [&](QWidget *w) {
+        auto *e = w->findChild<QLineEdit *>("eInput");
+        e->setFocus();
+        TypeCharacters(e, "ab");
+        QTest::keyClick(e, Qt::Key_Left);
+        PasteInto(e, QString::fromUtf8("中z文"));
+        TypeCharacters(e, QString::fromUtf8("日q"));
+        EXPECT_EQ(e->text().toStdString(), "azqb");
+        ClickButton(w, "CancelBtn");
+    });
+    window->MenuEdit_SetRadioNewPD->trigger();
+    EXPECT_TRUE(dialog.seen);
 }
 
 TEST_F(ServiceWindowTest, WriteWithNewPasswordSwitch)
