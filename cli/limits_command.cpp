@@ -6,7 +6,6 @@
 #include "band_limits_edit.h"
 #include "codecs.h"
 
-#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -21,10 +20,11 @@ const Verb kLimitsVerb = {
     "(U_Tx_min = 400.00000 ...). With --set, each TEXT (megahertz) is typed into\n"
     "its limit and normalised as the band-limit window does: below 136 becomes\n"
     "136, 174-200 becomes 174, 260-320 becomes 260, above 520 becomes 520, and\n"
-    "off the 2.5 kHz raster it is rounded down to 6.25 kHz. The file is written\n"
-    "(created if absent) only when the limits change; a minimum that is not below\n"
-    "its maximum changes nothing and exits with 64. Projects are not touched: the\n"
-    "window starts a new configuration when its limits change.\n"
+    "off the 2.5 kHz raster it is rounded down to 6.25 kHz; an empty TEXT counts\n"
+    "as 0. The file is written (created if absent) only when the limits change; a\n"
+    "TEXT that is not a number, or a minimum that is not below its maximum,\n"
+    "changes nothing and exits with 64. Projects are not touched: the window\n"
+    "starts a new configuration when its limits change.\n"
     "  KEY  U_Tx_min U_Tx_max U_Rx_min U_Rx_max V_Tx_min V_Tx_max V_Rx_min V_Rx_max\n",
     {"--config"},
     {"--set"},
@@ -76,14 +76,18 @@ int CmdLimits(const Parsed &p, std::ostream &out, std::ostream &err)
             return kExitUsage;
         }
         given[i] = true;
-        // What the window's edit would keep of the typed text.
+        // The text as the window's edit keeps it, converted as leaving the
+        // edit does; one that is not a number keeps the limit, as there,
+        // and nothing is written.
         const std::string text = arg.substr(eq + 1);
-        if (!std::all_of(text.begin(), text.end(), BandLimitKeyAllowed)) {
+        const std::optional<std::uint32_t> hz = CommitBandLimitText(CorrectBandLimitTyping(text));
+        if (!hz) {
             err << "vkt410-cli limits: " << BandLimitName(*which) << ": '" << text
-                << "' is not a frequency in megahertz (digits and a point)\n";
+                << "' is not a number of megahertz; " << BandLimitName(*which) << " keeps "
+                << ChannelFreqText(values[i]) << "\n";
             return kExitUsage;
         }
-        values[i] = CommitBandLimitText(CorrectBandLimitTyping(text));
+        values[i] = *hz;
     }
 
     switch (JudgeBandLimits(values, settings.limits)) {

@@ -6,6 +6,7 @@
 #include "codecs.h"
 #include "exchange.h"
 #include "file_io.h"
+#include "password_text.h"
 #include "project_file.h"
 #include "pty_radio_host.h"
 #include "qt_timers.h"
@@ -20,6 +21,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <ostream>
 
 namespace vkt::cli {
@@ -40,7 +42,9 @@ const Verb kPortsVerb = {
     "  --port N      the port numbered N by 'vkt410-cli ports'\n"                          \
     "  --device PATH a serial device, or the link a simulated radio publishes\n"          \
     "  --auto        try every present port in turn\n"                                     \
-    "  --password P  the radio's access password (up to 12 characters)\n"
+    "  --password P  the radio's access password: up to 12 characters from U+0001\n"    \
+    "                to U+00FF (Latin-1), one byte each, as the password windows\n"       \
+    "                store them\n"
 #define VKT_CONFIG_HELP                                                                    \
     "  --config FILE the configuration file of the band limits; by default the one\n"    \
     "                the window uses (VKT410_CONFIG_DIR or beside the program)\n"
@@ -113,7 +117,7 @@ const Verb kSetPasswordVerb = {
     "usage: vkt410-cli set-password " VKT_PORT_USAGE " [--password P] --new P\n"
     "Gives the radio a new programming password (up to 12 characters; an empty\n"
     "one opens the radio to any programmer). Every later exchange must prove it.\n" VKT_PORT_HELP
-    "  --new P       the new password\n" VKT_EXIT_HELP,
+    "  --new P       the new password, with the characters --password takes\n" VKT_EXIT_HELP,
     {"--port", "--device", "--password", "--new"},
     {"--auto"},
     0};
@@ -207,19 +211,35 @@ int ChoosePort(const Parsed &p, PortMap &map, PortSelection &ports, std::ostream
     return kExitOk;
 }
 
-// Puts the text of option `option` (when given) into a 13-byte password field.
+// The bytes of the password given with option `option` (UTF-8, as the
+// arguments come), one per character as the password windows store it;
+// nothing, after one line on `err`, when the radio cannot keep it.
+std::optional<std::string> PasswordOption(const Parsed &p, const char *option, std::ostream &err, const char *verb)
+{
+    const std::optional<std::string> bytes = PasswordBytesFromUtf8(p.options.at(option));
+    if (!bytes) {
+        err << "vkt410-cli " << verb << ": " << option
+            << ": a password holds only characters from U+0001 to U+00FF (one byte each)\n";
+        return std::nullopt;
+    }
+    if (bytes->size() > std::size_t(kPasswordMaxLength)) {
+        err << "vkt410-cli " << verb << ": " << option << ": a password has at most " << kPasswordMaxLength
+            << " characters\n";
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// Puts the password of option `option` (when given) into a 13-byte field.
 int SetPasswordField(const Parsed &p, const char *option, std::uint8_t (&field)[13], std::ostream &err,
                      const char *verb)
 {
     if (!p.options.count(option))
         return kExitOk;
-    const std::string &pw = p.options.at(option);
-    if (pw.size() > 12) {
-        err << "vkt410-cli " << verb << ": a password has at most 12 characters\n";
+    const std::optional<std::string> bytes = PasswordOption(p, option, err, verb);
+    if (!bytes)
         return kExitUsage;
-    }
-    std::memset(field, 0, sizeof field);
-    std::memcpy(field, pw.data(), pw.size());
+    StorePasswordField(field, *bytes);
     return kExitOk;
 }
 
@@ -484,7 +504,15 @@ int CmdSetPassword(const Parsed &p, std::ostream &out, std::ostream &err, bool t
 
 int CmdSim(const Parsed &p, std::ostream &out, std::ostream &err)
 {
-    SimulatedRadio radio(p.options.count("--password") ? p.options.at("--password") : std::string());
+    // The radio proves the password as the programmer sends it.
+    std::string password;
+    if (p.options.count("--password")) {
+        const std::optional<std::string> bytes = PasswordOption(p, "--password", err, "sim");
+        if (!bytes)
+            return kExitUsage;
+        password = *bytes;
+    }
+    SimulatedRadio radio(password);
     SimBehaviour &b = radio.behaviour();
     b.wireTiming = p.flags.count("--wire") > 0;
     b.silent = p.flags.count("--silent") > 0;

@@ -75,9 +75,12 @@ std::optional<std::uint32_t> ParseBandLimitText(std::string_view text)
     return std::numeric_limits<std::uint32_t>::max();
 }
 
-std::uint32_t CommitBandLimitText(std::string_view text)
+std::optional<std::uint32_t> CommitBandLimitText(std::string_view text)
 {
-    return LimitBandLimitEntry(ParseBandLimitText(text).value_or(0));
+    const std::optional<std::uint32_t> hz = ParseBandLimitText(text);
+    if (!hz)
+        return std::nullopt;
+    return LimitBandLimitEntry(*hz);
 }
 
 BandLimitsVerdict JudgeBandLimits(const BandLimitValues &v, const BandLimits &current)

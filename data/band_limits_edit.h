@@ -39,9 +39,12 @@ std::string CorrectBandLimitTyping(std::string_view text);
 // counts as "0." / ".0"; a value too large for 32 bits is the largest one.
 // Nothing for a text that is not a number of megahertz.
 std::optional<std::uint32_t> ParseBandLimitText(std::string_view text);
-// Leaving an edit: the text converted (a text that is no number counts as
-// empty) and normalised into the permitted ranges and raster.
-std::uint32_t CommitBandLimitText(std::string_view text);
+// Leaving an edit: the text converted and normalised into the permitted
+// ranges and raster (an empty text counts as 0, so it becomes the lowest
+// limit). Nothing for a text that is not a number: the limit keeps the
+// value it had, as a frequency field keeps its value when left with a text
+// it cannot read.
+[[nodiscard]] std::optional<std::uint32_t> CommitBandLimitText(std::string_view text);
 
 enum class BandLimitsVerdict : std::uint8_t {
     Inconsistent, // a minimum not strictly below its maximum: dropped

@@ -330,7 +330,6 @@ struct ColumnMap {
 class RowReader {
 public:
     RowReader(const TextRecord &r, const ColumnMap &m) : r_(r), m_(m) {}
-    bool has(Col c) const { return m_.at[c] >= 0; }
     std::string_view text(Col c) const
     {
         const int i = m_.at[c];
@@ -464,7 +463,12 @@ bool ReadRow(const RowReader &row, ChannelEntry &e, const BandLimits &limits, co
         tonesRead = ReadTone(row, cDtcs, txPol, txTone, why) && ReadTone(row, cDtcs, rxPol, rxTone, why);
     } else if (SameWord(toneMode, "Cross")) {
         // Left of the arrow is transmit, right receive: "" none, Tone, DTCS.
-        const std::string_view cross = row.text(cCross);
+        // The format's default, Tone->Tone, stands for a file without the
+        // column (the older column set) and for an empty cell, as every
+        // other empty choice cell takes its default.
+        std::string_view cross = row.text(cCross);
+        if (cross.empty())
+            cross = "Tone->Tone";
         const std::size_t arrow = cross.find("->");
         auto side = [](std::string_view s) {
             return s.empty() ? 0 : SameWord(s, "Tone") ? 1 : SameWord(s, "DTCS") ? 2 : -1;
@@ -475,8 +479,10 @@ bool ReadRow(const RowReader &row, ChannelEntry &e, const BandLimits &limits, co
             why = {CsvNoteKind::BadTone, kColumns[cCross], std::string(cross)};
             return false;
         }
-        // Files without RxDtcsCode hold one DCS code for both directions.
-        const Col rxDcs = row.has(cRxDtcs) ? cRxDtcs : cDtcs;
+        // The receive DCS code defaults to the row's DtcsCode: files without
+        // RxDtcsCode (or with an empty cell) hold one code for both
+        // directions.
+        const Col rxDcs = row.text(cRxDtcs).empty() ? cDtcs : cRxDtcs;
         tonesRead = (l == 0 || ReadTone(row, l == 1 ? cRTone : cDtcs, l == 1 ? 0 : txPol, txTone, why)) &&
                     (r == 0 || ReadTone(row, r == 1 ? cCTone : rxDcs, r == 1 ? 0 : rxPol, rxTone, why));
     } else {

@@ -179,8 +179,8 @@ struct MessageLine {
 
 struct RadioData {
     std::uint8_t spare0000[9];
-    std::uint8_t accessPassword[13];           // 0x0009 zero-terminated, up to 12
-    std::uint8_t radioPassword[13];            // 0x0016 zero-terminated, up to 12
+    std::uint8_t accessPassword[13];           // 0x0009 zero-terminated, up to 12 (password_text.h)
+    std::uint8_t radioPassword[13];            // 0x0016 zero-terminated, up to 12 (password_text.h)
     std::uint8_t addrBookBits[4];              // 0x0023
     AddressBookEntry addrBook[kAddressBookCount + 1]; // 0x0027 entry 0 unused
     ChannelEntry channels[kChannelCount + 1];  // 0x034D channel 0 unused

@@ -1,10 +1,12 @@
 #include "band_set_dialog.h"
 
 #include "codecs.h"
+#include "field_widgets.h"
 #include "localisation.h"
 #include "message_dialogs.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vkt {
@@ -51,7 +54,7 @@ TBandSetDlg::TBandSetDlg(const BandLimits &limits, std::function<void(const Band
                 e->setObjectName(QString::fromLatin1(BandLimitEditName(BandLimit(i)).data(),
                                                      qsizetype(BandLimitEditName(BandLimit(i)).size())));
                 e->installEventFilter(this);
-                connect(e, &QLineEdit::textEdited, this, [this, e](const QString &text) {
+                connect(e, &QLineEdit::textEdited, this, [e](const QString &text) {
                     const QString corrected =
                         QString::fromStdString(CorrectBandLimitTyping(text.toStdString()));
                     if (corrected != text) {
@@ -91,10 +94,34 @@ TBandSetDlg::TBandSetDlg(const BandLimits &limits, std::function<void(const Band
 
 void TBandSetDlg::showValue(std::size_t i) { edits[i]->setText(QString::fromStdString(ChannelFreqText(values_[i]))); }
 
-void TBandSetDlg::commit(std::size_t i)
+bool TBandSetDlg::commit(std::size_t i)
 {
-    values_[i] = CommitBandLimitText(edits[i]->text().toStdString());
+    // The key filter keeps typed text to digits and points, but a pasted
+    // text can be anything: one that is not a number leaves the limit.
+    const std::optional<std::uint32_t> hz = CommitBandLimitText(edits[i]->text().toStdString());
+    if (hz)
+        values_[i] = *hz;
     showValue(i);
+    return hz.has_value();
+}
+
+void TBandSetDlg::refuse(std::size_t i, const QString &typed)
+{
+    if (!refused_)
+        refused_ = Refused{i, typed};
+    // Told after the focus change is done, so the message does not cut
+    // into the click that moved the focus; OK tells it at once instead.
+    QTimer::singleShot(0, this, [this] { tellRefused(); });
+}
+
+std::optional<std::size_t> TBandSetDlg::tellRefused()
+{
+    if (!refused_)
+        return std::nullopt;
+    const Refused r = *refused_;
+    refused_.reset();
+    ShowFrequencyError(this, r.typed);
+    return r.edit;
 }
 
 bool TBandSetDlg::eventFilter(QObject *watched, QEvent *event)
@@ -110,7 +137,15 @@ bool TBandSetDlg::eventFilter(QObject *watched, QEvent *event)
                     return true;
             }
         } else if (event->type() == QEvent::FocusOut) {
-            commit(i);
+            // Leaving the edit converts it. A context menu (its Paste among
+            // them) or another window taking the focus for a while is not
+            // leaving it.
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+                const QString typed = edits[i]->text();
+                if (!commit(i))
+                    refuse(i, typed);
+            }
         }
         break;
     }
@@ -119,9 +154,19 @@ bool TBandSetDlg::eventFilter(QObject *watched, QEvent *event)
 
 void TBandSetDlg::OKBtnClick()
 {
-    // A value still being typed counts as if its edit had been left.
-    for (std::size_t i = 0; i < kBandLimitCount; ++i)
-        commit(i);
+    // A value still being typed counts as if its edit had been left. A
+    // text that is not a number keeps its limit and the window open: the
+    // user is told, and the edit has the focus again. That holds too for
+    // the text refused when the click on OK left its edit.
+    for (std::size_t i = 0; i < kBandLimitCount; ++i) {
+        const QString typed = edits[i]->text();
+        if (!commit(i) && !refused_)
+            refused_ = Refused{i, typed};
+    }
+    if (const std::optional<std::size_t> edit = tellRefused()) {
+        edits[*edit]->setFocus();
+        return;
+    }
     if (JudgeBandLimits(values_, current_) == BandLimitsVerdict::Changed) {
         TMyWarnDlg_2 box(MainText(155), MainText(153), MainText(154), this);
         if (box.exec() == QDialog::Accepted && take_)

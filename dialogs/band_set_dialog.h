@@ -5,9 +5,11 @@
 #include "band_limits_edit.h"
 
 #include <QDialog>
+#include <QString>
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QLineEdit;
 class QPushButton;
@@ -33,13 +35,26 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void commit(std::size_t i);
+    // Converts edit i into its limit and shows the limit; false when the
+    // text is not a number (the limit stays as it was).
+    bool commit(std::size_t i);
     void showValue(std::size_t i);
+    // Remembers that edit i was left with `typed`, which is not a number,
+    // and tells the user once the focus has settled.
+    void refuse(std::size_t i, const QString &typed);
+    // Shows the message of a refused text, if one is waiting; returns the
+    // edit it was typed into.
+    std::optional<std::size_t> tellRefused();
     void OKBtnClick();
 
     BandLimits current_;
     BandLimitValues values_;
     std::function<void(const BandLimitValues &)> take_;
+    struct Refused {
+        std::size_t edit;
+        QString typed;
+    };
+    std::optional<Refused> refused_;
 };
 
 } // namespace vkt

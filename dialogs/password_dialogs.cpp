@@ -10,10 +10,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <cstring>
+#include <optional>
 #include <string>
 
 namespace vkt {
@@ -24,9 +24,33 @@ constexpr std::string_view kAdjustmentCode = "pvzj73";
 constexpr std::string_view kBandLimitsCode = "mqwhaze";
 constexpr int kPasswordPointSize = 16;
 
+// Leaves out of a typed or pasted text every character a password cannot
+// hold (above U+00FF; the two halves of a character beyond the first
+// 65536 too); the rest of the text stays, and the caret with it.
+class PasswordCharFilter : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &pos) const override
+    {
+        QString kept;
+        kept.reserve(input.size());
+        int caret = pos;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            if (PasswordCharAllowed(input.at(i).unicode()))
+                kept.append(input.at(i));
+            else if (i < pos)
+                --caret;
+        }
+        input = kept;
+        pos = caret;
+        return Acceptable;
+    }
+};
+
 QLineEdit *PasswordEdit(QWidget *parent, int maxLength)
 {
     auto *e = new QLineEdit(parent);
+    e->setValidator(new PasswordCharFilter(e));
     e->setObjectName("eInput");
     e->setEchoMode(QLineEdit::Password);
     e->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
@@ -56,8 +80,13 @@ QHBoxLayout *ButtonRow(std::initializer_list<QPushButton *> buttons)
     return row;
 }
 
-// A password as the radio keeps it: one byte per character.
-std::string PasswordBytes(const QLineEdit *e) { return e->text().toLatin1().toStdString(); }
+// A field's text as the radio keeps it, one byte per character, converted
+// as the command line converts its password options. The field's filter
+// lets in no character that could fail.
+std::optional<std::string> PasswordBytes(const QLineEdit *e)
+{
+    return PasswordBytesFromUtf8(e->text().toStdString());
+}
 
 } // namespace
 
@@ -69,14 +98,6 @@ ServiceWindow ServiceWindowForCode(std::string_view code)
         return ServiceWindow::BandLimits;
     return ServiceWindow::None;
 }
-
-void StorePasswordField(std::uint8_t (&field)[13], std::string_view text)
-{
-    std::memset(field, 0, sizeof field);
-    std::memcpy(field, text.data(), std::min<std::size_t>(text.size(), kPasswordMaxLength));
-}
-
-bool PasswordsMatch(std::string_view first, std::string_view second) { return first == second; }
 
 // ---- TPasswordDlg ------------------------------------------------------------
 
@@ -99,7 +120,8 @@ TPasswordDlg::TPasswordDlg(std::function<void(ServiceWindow)> open, QWidget *par
 
 void TPasswordDlg::OKBtnClick()
 {
-    const ServiceWindow target = ServiceWindowForCode(eInput->text().toStdString());
+    const std::optional<std::string> code = PasswordBytes(eInput);
+    const ServiceWindow target = code ? ServiceWindowForCode(*code) : ServiceWindow::None;
     if (open_)
         open_(target);
     accept();
@@ -128,7 +150,8 @@ TSetPasswordDlg::TSetPasswordDlg(RadioData &data, QWidget *parent) : QDialog(par
 
 void TSetPasswordDlg::OKBtnClick()
 {
-    StorePasswordField(data_.accessPassword, PasswordBytes(eInput));
+    if (const std::optional<std::string> bytes = PasswordBytes(eInput))
+        StorePasswordField(data_.accessPassword, *bytes);
     accept();
 }
 
@@ -175,12 +198,13 @@ TNewPasswordDlg::TNewPasswordDlg(RadioData &data, std::function<void()> writePas
 
 bool TNewPasswordDlg::takeMatching()
 {
-    const std::string first = PasswordBytes(eInput);
-    if (!PasswordsMatch(first, PasswordBytes(eSureInput))) {
+    const std::optional<std::string> first = PasswordBytes(eInput);
+    const std::optional<std::string> second = PasswordBytes(eSureInput);
+    if (!first || !second || !PasswordsMatch(*first, *second)) {
         TUserWarnDlg(MainText(186), this).exec();
         return false;
     }
-    StorePasswordField(data_.radioPassword, first);
+    StorePasswordField(data_.radioPassword, *first);
     return true;
 }
 

@@ -3,6 +3,7 @@
 // that gives the radio a new password.
 #pragma once
 
+#include "password_text.h"
 #include "radio_data.h"
 
 #include <QDialog>
@@ -25,14 +26,8 @@ enum class ServiceWindow : std::uint8_t { None, Adjustment, BandLimits };
 // Exact, case-sensitive comparison with the two access codes.
 ServiceWindow ServiceWindowForCode(std::string_view code);
 
-// Longest password the radio keeps.
-inline constexpr int kPasswordMaxLength = 12;
-// Stores `text` (its first 12 bytes) zero-terminated in a 13-byte field;
-// the rest of the field is cleared.
-void StorePasswordField(std::uint8_t (&field)[13], std::string_view text);
-// The two entries of the new-password window match: same length, same
-// characters.
-bool PasswordsMatch(std::string_view first, std::string_view second);
+// The password fields, their conversion to bytes and the match test are
+// in password_text.h, shared with the command line.
 
 // ---- windows -----------------------------------------------------------------
 

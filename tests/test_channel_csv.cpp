@@ -240,7 +240,7 @@ TEST(ChannelCsv, DeparturesAreAppliedAsTheChannelTableDoesAndSaid)
     // A Chinese name that fits is stored as GBK; so is one the file holds
     // in GBK, as spreadsheets in Chinese save it.
     const std::uint8_t gbk[6] = {0xD6, 0xD0, 0xBC, 0xCC, 'A', 0};
-    for (const std::string name : {std::string("中继A"), std::string(reinterpret_cast<const char *>(gbk), 5)}) {
+    for (const std::string &name : {std::string("中继A"), std::string(reinterpret_cast<const char *>(gbk), 5)}) {
         Fixture f;
         const auto r = ImportChannelsCsv(f.s->data, f.s->limits, Header() + "\n" + Row({{"Name", name}}),
                                          CsvImportMode::Merge, GbkNames());
@@ -277,22 +277,76 @@ TEST(ChannelCsv, FileShapes)
         EXPECT_EQ(std::memcmp(e.name, "A,B\0\0\0", 6), 0);
         EXPECT_EQ(e.flags1, kNewChannelFlags1);
     }
-    // The older 17 columns: no RxDtcsCode, CrossMode or Power.
+    // The older 17 columns: no RxDtcsCode, CrossMode or Power. A Cross row
+    // is Tone->Tone, one DCS code serves both directions, and the power is
+    // High, as a new channel has it.
     {
         Fixture f;
         const std::string text =
             "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,Skip,"
             "Comment,URCALL,RPT1CALL,RPT2CALL\n"
             "3,RPT,147.000000,+,0.600000,Tone,103.5,88.5,023,NN,NFM,5.00,,,,,\n"
-            "4,DCS,446.000000,,0.000000,DTCS,88.5,88.5,155,NR,FM,12.50,S,,,,\n";
+            "4,DCS,446.000000,,0.000000,DTCS,88.5,88.5,155,NR,FM,12.50,S,,,,\n"
+            "8,CROSS,145.300000,-,0.600000,Cross,123.0,88.5,023,NN,FM,5.00,,,,,,\n";
         const auto r = ImportChannelsCsv(f.s->data, f.s->limits, text, CsvImportMode::Merge, GbkNames());
-        EXPECT_EQ(r.imported, 2);
+        EXPECT_EQ(r.imported, 3);
+        EXPECT_TRUE(r.notes.empty()) << CsvReportLines(r).join('\n').toStdString();
         EXPECT_EQ(std::uint32_t(f.channel(3).txFreq), 147600000u);
         EXPECT_EQ(ToneOf(f.channel(3).encodeCode, f.channel(3).encodeType), "103.5");
         EXPECT_FALSE(WideOf(f.channel(3)));
         EXPECT_EQ(PowerOf(f.channel(3)), unsigned(kPowerHigh));
         EXPECT_EQ(ToneOf(f.channel(4).decodeCode, f.channel(4).decodeType), "D155I");
         EXPECT_FALSE(ScanAddOf(f.channel(4)));
+        const ChannelEntry &cross = f.channel(8);
+        EXPECT_EQ(std::uint32_t(cross.rxFreq), 145300000u);
+        EXPECT_EQ(std::uint32_t(cross.txFreq), 144700000u);
+        EXPECT_EQ(ToneOf(cross.encodeCode, cross.encodeType), "123.0");
+        EXPECT_EQ(ToneOf(cross.decodeCode, cross.decodeType), "88.5");
+        EXPECT_EQ(PowerOf(cross), unsigned(kPowerHigh));
+        EXPECT_EQ(std::memcmp(cross.name, "CROSS\0", 6), 0);
+    }
+    // Cross rows of a file without CrossMode or RxDtcsCode, and rows whose
+    // CrossMode or RxDtcsCode cell is empty: an empty cell takes the
+    // column's default as a missing column does (Tone->Tone; the row's
+    // DtcsCode for receive).
+    {
+        const std::string older = "Location,Frequency,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity\n";
+        const struct {
+            const char *what;
+            std::string text;
+            const char *txTone, *rxTone;
+        } cases[] = {
+            {"no CrossMode column", older + "1,146.520000,Cross,67.0,254.1,023,NN\n", "67.0", "254.1"},
+            {"no CrossMode column, lower case", older + "1,146.520000,cross,100.0,77.0,023,NN\n", "100.0", "77.0"},
+            {"empty CrossMode cell", Header() + "\n" + Row({{"Tone", "Cross"}, {"CrossMode", ""},
+                                                           {"rToneFreq", "67.0"}, {"cToneFreq", "254.1"}}),
+             "67.0", "254.1"},
+            {"blank CrossMode cell", Header() + "\n" + Row({{"Tone", "Cross"}, {"CrossMode", "  "},
+                                                           {"rToneFreq", "67.0"}, {"cToneFreq", "254.1"}}),
+             "67.0", "254.1"},
+            {"no RxDtcsCode column, Tone->DTCS",
+             "Location,Frequency,Tone,rToneFreq,DtcsCode,DtcsPolarity,CrossMode\n"
+             "1,146.520000,Cross,77.0,131,NR,Tone->DTCS\n",
+             "77.0", "D131I"},
+            {"no RxDtcsCode column, DTCS->DTCS",
+             "Location,Frequency,Tone,DtcsCode,DtcsPolarity,CrossMode\n1,146.520000,Cross,065,RN,DTCS->DTCS\n",
+             "D065I", "D065N"},
+            {"empty RxDtcsCode cell, ->DTCS",
+             Header() + "\n" + Row({{"Tone", "Cross"}, {"CrossMode", "->DTCS"}, {"DtcsCode", "754"},
+                                    {"RxDtcsCode", ""}}),
+             "Off", "D754N"},
+        };
+        for (const auto &c : cases) {
+            SCOPED_TRACE(c.what);
+            Fixture f;
+            const auto r = ImportChannelsCsv(f.s->data, f.s->limits, c.text, CsvImportMode::Merge, GbkNames());
+            ASSERT_EQ(r.problem, CsvFileProblem::None);
+            EXPECT_EQ(r.imported, 1);
+            EXPECT_TRUE(r.notes.empty()) << CsvReportLines(r).join('\n').toStdString();
+            const ChannelEntry &e = f.channel(1);
+            EXPECT_EQ(ToneOf(e.encodeCode, e.encodeType), c.txTone);
+            EXPECT_EQ(ToneOf(e.decodeCode, e.decodeType), c.rxTone);
+        }
     }
     // Not a channel list at all: nothing changes.
     const struct {

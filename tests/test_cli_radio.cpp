@@ -177,6 +177,8 @@ TEST_F(CliRadioTest, FailuresHaveTheirExitCodesAndLeaveNoProject)
         "sim --reply-delay soon",
         "set-password --port 1",                      // no new password
         "set-password --port 1 --new 1234567890123",  // too long
+        "set-password --port 1 --new 中文",           // no password can hold it
+        "read --port 1 --password Ā -o x.Dvf",        // U+0100
         "adjust-read --port 1",                       // no -o
         "adjust-write-all --port 1 a.Dvfa",           // no project
         "status",                                     // no port
@@ -184,6 +186,8 @@ TEST_F(CliRadioTest, FailuresHaveTheirExitCodesAndLeaveNoProject)
     };
     for (const auto &args : badArguments)
         EXPECT_EQ(Sh(kCli + " " + args).code, 64) << args;
+    // A simulated radio that took it would run until stopped.
+    EXPECT_EQ(Sh("timeout 10 " + kCli + " sim --password 中文").code, 64);
     EXPECT_EQ(Sh(kCli + " write --port 1 " + at("missing.Dvf")).code, 66);
     EXPECT_EQ(Sh(kCli + " adjust-write --port 1 " + at("missing.Dvfa")).code, 66);
 }
@@ -327,6 +331,9 @@ TEST_F(CliRadioTest, NewPasswordIsTheOneTheRadioAsksForAfterwards)
         {"read" + port + " --password fourth -o " + at("x.Dvf"), 0},
         {"set-password" + port + " --password wrong --new zzz", 2},
         {"read" + port + " --password fourth -o " + at("x.Dvf"), 0},
+        // Twelve characters, each one byte in the radio (24 bytes of UTF-8).
+        {"set-password" + port + " --password fourth --new ÿéÿéÿéÿéÿéÿé", 0},
+        {"read" + port + " --password ÿéÿéÿéÿéÿéÿé -o " + at("x.Dvf"), 0},
     };
     for (const Step &s : steps) {
         const Result r = Sh(kCli + " " + s.args);
@@ -335,6 +342,12 @@ TEST_F(CliRadioTest, NewPasswordIsTheOneTheRadioAsksForAfterwards)
             EXPECT_NE(r.output.find("Password Error"), std::string::npos) << r.output;
         }
     }
+    sim.stop();
+
+    // The simulated radio takes its --password as the programmer sends it.
+    SimProcess latin(link, {"--password", "Größe"});
+    const Result r = Sh(kCli + " read" + port + " --password Größe -o " + at("x.Dvf"));
+    EXPECT_EQ(r.code, 0) << r.output;
 }
 
 // A read fetches the block of the firmware version text, as the window

@@ -8,9 +8,13 @@
 #include "message_answer.h"
 #include "pages.h"
 #include "password_dialogs.h"
+#include "pty_radio_host.h"
+#include "simulated_radio.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,10 +25,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -41,16 +47,22 @@ TEST(BandLimitRules, EnteredTextIsNormalised)
 {
     const struct {
         const char *typed;
-        const char *shown;
+        const char *shown; // nullptr: not a number, the limit keeps its value
     } cases[] = {
         {"100", "136.00000"},      {"180", "174.00000"},      {"300", "260.00000"},
         {"600", "520.00000"},      {"210", "210.00000"},      {"146.0051", "146.00000"},
         {"146.0075", "146.00750"}, {"146.0101", "146.00625"}, {"", "136.00000"},
         {"146.", "146.00000"},     {".5", "136.00000"},       {"999999999", "520.00000"},
-        {"174", "174.00000"},      {"200", "200.00000"},      {"not a number", "136.00000"},
+        {"174", "174.00000"},      {"200", "200.00000"},      {"not a number", nullptr},
+        {"1x5", nullptr},          {"1.2.3", nullptr},        {".", nullptr},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(ChannelFreqText(CommitBandLimitText(c.typed)), c.shown) << '"' << c.typed << '"';
+    for (const auto &c : cases) {
+        const std::optional<std::uint32_t> hz = CommitBandLimitText(c.typed);
+        if (c.shown)
+            EXPECT_EQ(hz ? ChannelFreqText(*hz) : "(kept)", c.shown) << '"' << c.typed << '"';
+        else
+            EXPECT_FALSE(hz.has_value()) << '"' << c.typed << '"';
+    }
 }
 
 TEST(BandLimitRules, TypingCorrection)
@@ -145,6 +157,38 @@ TEST(PasswordRules, StoredPasswordField)
     }
 }
 
+TEST(PasswordRules, TextBecomesOneBytePerCharacter)
+{
+    const struct {
+        std::string text; // UTF-8
+        const char *bytes; // nullptr: no password can hold it
+    } cases[] = {
+        {"", ""},
+        {"Secret12", "Secret12"},
+        {"\x7F ~", "\x7F ~"},
+        {"é", "\xE9"},
+        {"\xC2\x80", "\x80"},            // U+0080, the first two-byte character
+        {"ÿÿ", "\xFF\xFF"},              // U+00FF, the last one kept
+        {"Āb", nullptr},                 // U+0100
+        {"中文", nullptr},
+        {"a😀", nullptr},
+        {std::string("a\0b", 3), nullptr}, // a zero would end the stored text
+        {"\xE9", nullptr},               // Latin-1, not UTF-8
+        {"\xC3", nullptr},               // cut short
+        {"\xC3(", nullptr},              // no continuation byte
+        {"\xC1\xBF", nullptr},           // over-long form of U+007F
+        {"\xE0\x81\x81", nullptr},       // over-long form of U+0041
+        {"\x80", nullptr},               // a continuation byte alone
+    };
+    for (const auto &c : cases) {
+        const std::optional<std::string> bytes = PasswordBytesFromUtf8(c.text);
+        if (c.bytes)
+            EXPECT_EQ(bytes.value_or("(refused)"), c.bytes) << c.text;
+        else
+            EXPECT_FALSE(bytes.has_value()) << c.text;
+    }
+}
+
 TEST(PasswordRules, Match)
 {
     EXPECT_TRUE(PasswordsMatch("", ""));
@@ -186,6 +230,85 @@ TEST(BandSetWindow, KeysAreFilteredAndLeavingNormalises)
         EXPECT_EQ(dialog.eBand_V_Tx_MIN->text(), c.shown) << c.typed;
     }
     EXPECT_FALSE(taken);
+}
+
+// Typing is filtered by the edits' key filter; pasting is not. A pasted
+// text that is not a number leaves the limit the edit held before, and the
+// user is told, whether the edit is left or OK is pressed with the text
+// still in it (then the window stays open).
+TEST(BandSetWindow, PastedTextThatIsNoNumberKeepsTheLimit)
+{
+    BandLimits limits{};
+    std::optional<BandLimitValues> taken;
+    TBandSetDlg dialog(limits, [&](const BandLimitValues &v) { taken = v; });
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto noConfirmation = std::make_unique<ModalAnswer>("TMyWarnDlg_2", Click("CancelBtn"));
+    QLineEdit *e = dialog.eBand_V_Tx_MAX;
+    // The edit holds a limit of its own first.
+    TypeInto(&dialog, "eBand_V_Tx_MAX", "150");
+    dialog.eBand_V_Rx_MAX->setFocus();
+    QApplication::processEvents();
+    const BandLimitValues held = dialog.values();
+    ASSERT_EQ(held[std::size_t(BandLimit::VTxMax)], 150000000u);
+    auto paste = [&](const char *text) {
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(text));
+        // Back from a message box: the window is active again, as the
+        // window system makes it.
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        e->setFocus();
+        e->selectAll();
+        e->paste(); // as the context menu's Paste does
+        EXPECT_EQ(e->text().toStdString(), text);
+    };
+
+    for (const char *pasted : {"abc", "1x5", "14 6", "-146", "1e2"}) {
+        SCOPED_TRACE(pasted);
+        paste(pasted);
+        MessageAnswer message;
+        QTest::keyClick(e, Qt::Key_Tab);
+        EXPECT_TRUE(message.waitForOne());
+        EXPECT_TRUE(message.texts.value(0).contains(QString::fromUtf8(pasted)))
+            << message.texts.value(0).toStdString();
+        EXPECT_EQ(e->text().toStdString(), "150.00000");
+        EXPECT_EQ(dialog.values(), held);
+    }
+
+    // OK pressed with the Enter key while the text is still in the edit.
+    paste("1x5");
+    {
+        MessageAnswer message;
+        QTest::keyClick(e, Qt::Key_Return);
+        EXPECT_TRUE(message.waitForOne());
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(e->text().toStdString(), "150.00000");
+        EXPECT_EQ(dialog.focusWidget(), e);
+    }
+    // OK clicked with the mouse: leaving the edit refuses the text, and OK
+    // says so once and stays open.
+    paste("abc");
+    {
+        MessageAnswer message;
+        QTest::mouseClick(dialog.OKBtn, Qt::LeftButton);
+        EXPECT_TRUE(message.waitForOne());
+        QTest::qWait(50);
+        EXPECT_EQ(message.texts.size(), 1) << message.texts.join('|').toStdString();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(e->text().toStdString(), "150.00000");
+    }
+    EXPECT_FALSE(noConfirmation->seen);
+    noConfirmation.reset();
+    EXPECT_FALSE(taken);
+    EXPECT_EQ(dialog.values(), held);
+
+    // The limit kept is the one OK then takes.
+    ModalAnswer confirm("TMyWarnDlg_2", Click("OKBtn"));
+    QTest::mouseClick(dialog.OKBtn, Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.isVisible(); }, 3000));
+    EXPECT_TRUE(confirm.seen);
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(*taken, held);
 }
 
 class ServiceWindowTest : public ::testing::Test {
@@ -392,6 +515,136 @@ TEST_F(ServiceWindowTest, NewPasswordWindow)
     }
 }
 
+// Types `text` into `e` one character at a time, each as the key event a
+// keyboard or an input method sends for it (QTest::keyClicks can only send
+// Latin-1 characters).
+void TypeCharacters(QLineEdit *e, const QString &text)
+{
+    for (char32_t c : text.toUcs4())
+        QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+}
+
+// Pastes `text` into `e` at its caret through the clipboard.
+void PasteInto(QLineEdit *e, const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    e->paste();
+}
+
+// A password holds one byte per character. Characters above U+00FF are
+// refused as they are typed or pasted, the rest of the text stays; the
+// window and vkt410-cli store the same bytes for the same text, and the
+// command line refuses a text it cannot store in one line with exit 64.
+TEST_F(ServiceWindowTest, PasswordTextsAreStoredAsTheCommandLineStoresThem)
+{
+    SimulatedRadio radio;
+    PtyRadioHost host(radio);
+    std::string error;
+    ASSERT_TRUE(host.start(error)) << error;
+    auto radioPassword = [&] {
+        std::string p;
+        host.withRadio([&](SimulatedRadio &r) { p = r.password(); });
+        return p;
+    };
+    auto cli = [&](std::vector<std::string> args, std::string &err) {
+        args.insert(args.begin(), {"set-password", "--device", host.devicePath()});
+        std::ostringstream o, e;
+        const int rc = cli::Run(args, o, e, false);
+        err = e.str();
+        return rc;
+    };
+    auto field = [](const std::uint8_t (&f)[13]) { return std::string(reinterpret_cast<const char *>(f)); };
+
+    const struct {
+        const char *text;  // UTF-8
+        const char *kept;  // what the window's fields keep of it
+        bool cliTakes;     // otherwise vkt410-cli refuses it
+        const char *bytes; // stored, one per character
+    } cases[] = {
+        {"Pass1", "Pass1", true, "Pass1"},
+        {"é", "é", true, "\xE9"},
+        {"Ünï çødé ÿ", "Ünï çødé ÿ", true, "\xDCn\xEF \xE7\xF8" "d\xE9 \xFF"},
+        {"中文", "", false, ""},
+        {"a中b日c", "abc", false, "abc"},
+        {"x😀", "x", false, "x"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        const QString text = QString::fromUtf8(c.text);
+
+        // The prompt: typed.
+        ModalAnswer prompt("TSetPasswordDlg", [&](QWidget *w) {
+            auto *e = w->findChild<QLineEdit *>("eInput");
+            e->setFocus();
+            TypeCharacters(e, text);
+            EXPECT_EQ(e->text().toStdString(), c.kept);
+            ClickButton(w, "OKBtn");
+        });
+        window->MenuEdit_Password->trigger();
+        EXPECT_TRUE(prompt.seen);
+        EXPECT_EQ(field(session->state().data.accessPassword), c.bytes);
+
+        // The new-password window: typed into one field, pasted into the
+        // other, after a character already there.
+        {
+            Arrangement arranged(session->project);
+            std::memcpy(arranged.data().radioPassword, "old\0", 4);
+        }
+        ModalAnswer message("TUserWarnDlg", Click("OKBtn"));
+        ModalAnswer dialog("TNewPasswordDlg", [&](QWidget *w) {
+            auto *first = w->findChild<QLineEdit *>("eInput");
+            auto *second = w->findChild<QLineEdit *>("eSureInput");
+            first->setFocus();
+            TypeCharacters(first, "-" + text);
+            second->setFocus();
+            TypeCharacters(second, "-");
+            PasteInto(second, text);
+            EXPECT_EQ(first->text().toStdString(), std::string("-") + c.kept);
+            EXPECT_EQ(second->text().toStdString(), std::string("-") + c.kept);
+            ClickButton(w, "OKBtn");
+        });
+        window->MenuEdit_SetRadioNewPD->trigger();
+        EXPECT_TRUE(dialog.seen);
+        EXPECT_EQ(message.text.toStdString(), "OK");
+        EXPECT_EQ(field(session->state().data.radioPassword), std::string("-") + c.bytes);
+
+        // The command line: --new gives the radio the same bytes, and
+        // --password proves them.
+        host.withRadio([](SimulatedRadio &r) { r.setPassword({}); });
+        std::string err;
+        if (c.cliTakes) {
+            EXPECT_EQ(cli({"--new", c.text}, err), 0) << err;
+            EXPECT_EQ(radioPassword(), c.bytes);
+            EXPECT_EQ(cli({"--password", c.text, "--new", c.text}, err), 0) << err;
+        } else {
+            for (const char *option : {"--new", "--password"}) {
+                EXPECT_EQ(cli({option, c.text, "--new", "ok"}, err), 64) << option;
+                EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+                EXPECT_NE(err.find(option), std::string::npos) << err;
+            }
+            EXPECT_EQ(radioPassword(), "");
+        }
+    }
+}
+
+// Inside a field, a refused character leaves the caret where the rest of
+// the text puts it.
+TEST_F(ServiceWindowTest, RefusedPasswordCharactersKeepTheCaret)
+{
+    ModalAnswer dialog("TNewPasswordDlg", [&](QWidget *w) {
+        auto *e = w->findChild<QLineEdit *>("eInput");
+        e->setFocus();
+        TypeCharacters(e, "ab");
+        QTest::keyClick(e, Qt::Key_Left);
+        PasteInto(e, QString::fromUtf8("中z文"));
+        TypeCharacters(e, QString::fromUtf8("日q"));
+        EXPECT_EQ(e->text().toStdString(), "azqb");
+        ClickButton(w, "CancelBtn");
+    });
+    window->MenuEdit_SetRadioNewPD->trigger();
+    EXPECT_TRUE(dialog.seen);
+}
+
 TEST_F(ServiceWindowTest, WriteWithNewPasswordSwitch)
 {
     for (const std::uint8_t start : {0, 1}) {
@@ -419,13 +672,15 @@ TEST(LimitsVerb, PrintsAndSetsWithTheWindowsRules)
     const fs::path dir = fs::temp_directory_path() / ("vkt-limits-" + std::to_string(std::random_device{}()));
     fs::create_directories(dir);
     const std::string ini = (dir / "_config.ini").string();
-    auto run = [&](std::vector<std::string> args, std::string *out = nullptr) {
+    auto run = [&](std::vector<std::string> args, std::string *out = nullptr, std::string *err = nullptr) {
         args.push_back("--config");
         args.push_back(ini);
         std::ostringstream o, e;
         const int rc = cli::Run(args, o, e, false);
         if (out)
             *out = o.str();
+        if (err)
+            *err = e.str();
         return rc;
     };
     auto stored = [&] {
@@ -460,6 +715,23 @@ TEST(LimitsVerb, PrintsAndSetsWithTheWindowsRules)
         EXPECT_EQ(stored().vhfTxMax, c.vhfTxMax) << c.name;
     }
     EXPECT_EQ(stored().vhfMaxOffset, 38000000u);
+
+    // A text that is not a number keeps its limit, as the window's edit
+    // does: one line names the limit and the value it keeps, and nothing is
+    // written, not even the other limits given with it.
+    for (const char *text : {"abc", "1x5", "14 6", "-146"}) {
+        std::string out, err;
+        EXPECT_EQ(run({"limits", "--set", "V_Tx_min=140", std::string("U_Tx_min=") + text}, &out, &err), 64)
+            << text;
+        EXPECT_EQ(err, std::string("vkt410-cli limits: U_Tx_min: '") + text +
+                           "' is not a number of megahertz; U_Tx_min keeps 260.00000\n");
+        EXPECT_EQ(stored().uhfTxMin, 260000000u) << text;
+        EXPECT_EQ(stored().vhfTxMin, 136000000u) << text;
+    }
+    // What the window's edit keeps of a longer text counts, as there: its
+    // first nine characters.
+    EXPECT_EQ(run({"limits", "--set", "U_Tx_min=410.000001"}), 0);
+    EXPECT_EQ(stored().uhfTxMin, 410000000u);
     fs::remove_all(dir);
 }
 
