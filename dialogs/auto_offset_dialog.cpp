@@ -120,20 +120,12 @@ QWidget *TAutoOffsetDlg::openEditor(int row, int column)
 
 void TAutoOffsetDlg::storeFrom(QWidget *editor, int row, int column)
 {
-    const QString typed = editor == cbAutoOffsetDir ? QString() : eAutoOffsetFreq->text();
-    const int index = cbAutoOffsetDir->currentIndex();
+    // The cell's one store rule, the same `vkt410-cli set` uses.
+    const QString typed = Grid::EditorText(editor);
     const std::string name = "sgAutoOffset[" + std::to_string(row) + "][" + std::to_string(column) + "]";
-    const bool readable = project_.edit(name, [&](ProgramState &s) {
-        // A store leaves the entries that are not in use empty, as showing
-        // the table does.
-        ClearUnusedOffsetRows(s.data);
-        if (editor == cbAutoOffsetDir) {
-            StoreOffsetDirectionIndex(s.data, row, index);
-            return true;
-        }
-        return StoreOffsetFreqText(s.data, s.limits, row, column, typed.toStdString()) != OffsetStore::NotAFrequency;
-    });
-    if (!readable) {
+    const AssignResult r =
+        project_.edit(name, [&](ProgramState &s) { return kAutoOffsetGridCells.assign(s, row, column, typed); });
+    if (!r.ok && editor != cbAutoOffsetDir) {
         // The stored value stays; the user is told once the focus has
         // settled where it was going.
         QTimer::singleShot(0, this, [this, typed] { ShowFrequencyError(this, typed); });

@@ -130,15 +130,10 @@ QWidget *TOpenMsgDlg::openEditor(int row, int column)
 
 void TOpenMsgDlg::storeFrom(QWidget *editor, int row, int column)
 {
-    const QString text = editor == eWord ? eWord->text() : QString();
-    const int index = editor == eWord ? -1 : static_cast<QComboBox *>(editor)->currentIndex();
+    // The cell's one store rule, the same `vkt410-cli set` uses.
+    const QString text = Grid::EditorText(editor);
     const std::string name = "sgOpenMsgDefine[" + std::to_string(row) + "][" + std::to_string(column) + "]";
-    project_.edit(name, [&](ProgramState &s) {
-        if (editor == eWord)
-            kOpenMsgGridCells.assign(s, row, column, text);
-        else
-            StoreMessageListIndex(s.data, row, column, index);
-    });
+    project_.edit(name, [&](ProgramState &s) { return kOpenMsgGridCells.assign(s, row, column, text); });
     sgOpenMsgDefineUpdataRow(row);
 }
 

@@ -170,6 +170,9 @@ AssignResult CodeListAssign(ProgramState &s, int row, int column, const QString 
             text, [](char32_t cp) { return FiveToneCodeKeyPasses(unsigned(cp)); },
             [](const QString &t) { return Std(CorrectFiveToneCode(t.toStdString())); });
         StoreFiveToneEntryCode(d, List, row, typed.toStdString());
+        // A call or ID naming an encode entry that no longer has a code is
+        // "Off" from now on, as every system row then shows it.
+        FiveToneRefreshStores(d);
         return {};
     }
     const QStringList items = DecodeTypeItems(TAppLang::English);

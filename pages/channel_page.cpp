@@ -323,52 +323,19 @@ QWidget *ChannelPage::openEditor(int row, int column)
 
 void ChannelPage::storeFrom(QWidget *editor, int row, int column)
 {
-    // What the editor holds is taken before the step: the step only stores.
-    const QString typed = editor == ComboBox1    ? ComboBox1->currentText()
-                          : editor == Edit_ChFreq ? Edit_ChFreq->text()
-                          : editor == Edit_ChName ? Edit_ChName->text()
-                                                  : QString();
-    const int index = qobject_cast<QComboBox *>(editor) && editor != ComboBox1
-                          ? static_cast<QComboBox *>(editor)->currentIndex()
-                          : -1;
-    if (editor == Edit_ChFreq && !typed.isEmpty() && !ParseMHzText(typed.toStdString())) {
+    // The editor's text, or the position chosen in a list, goes through the
+    // cell's one store rule, the same that `vkt410-cli set`, paste and the
+    // import use.
+    const QString text = Grid::EditorText(editor);
+    const AssignResult r = session_.project.edit(
+        CellStepName(row, column), [&](ProgramState &s) { return AssignChannelCell(s, row, column, text); });
+    if (!r.ok && editor == Edit_ChFreq) {
         // Not a frequency ("145."): the stored value stays, and the user is
         // told once the focus has settled where it was going.
-        QTimer::singleShot(0, this, [this, typed] { ShowFrequencyError(this, typed); });
-        return;
+        QTimer::singleShot(0, this, [this, text] { ShowFrequencyError(this, text); });
     }
-    const bool encode = column == kColEncode;
-    const bool toneStored = session_.project.edit(CellStepName(row, column), [&](ProgramState &s) {
-        RadioData &d = s.data;
-        if (editor == Edit_ChFreq) {
-            if (column == kColRx) {
-                if (StoreRxText(d, s.limits, row, typed.toStdString()) == StoreResult::Deleted)
-                    ClearChannelInUse(d, row);
-            } else {
-                StoreTxText(d, s.limits, row, typed.toStdString());
-            }
-        } else if (editor == ComboBox1) {
-            return StoreToneText(d, row, encode, typed.toStdString()) == StoreResult::Stored;
-        } else if (editor == cbChInfor_Pow) {
-            StorePowerIndex(d, row, index);
-        } else if (editor == cbChInfor_Bandwidth) {
-            StoreBandwidthIndex(d, row, index);
-        } else if (editor == cbChInfor_SCN) {
-            StoreScanIndex(d, row, index);
-        } else if (editor == cbChInfor_BusyFit) {
-            StoreBusyIndex(d, row, index);
-        } else if (editor == cbChInforSignalSys) {
-            StoreSignalSystemIndex(d, row, index);
-        } else if (editor == cbChInforSignalNo) {
-            StoreSignalNumberIndex(d, row, index);
-        } else if (editor == Edit_ChName) {
-            const std::vector<std::uint8_t> bytes = EncodeGbk(typed, sizeof(ChannelEntry::name));
-            StoreNameBytes(d, row, bytes.data(), bytes.size());
-        }
-        return false;
-    });
-    if (editor == ComboBox1 && toneStored) {
-        if (HasNonstandardTone(session_.state().data, row, encode)) {
+    if (editor == ComboBox1 && ParseToneText(text.toStdString())) {
+        if (HasNonstandardTone(session_.state().data, row, column == kColEncode)) {
             const QPoint at = ComboBox1->mapTo(this, QPoint(50, 20));
             sTiShi_0->move(at);
             sTiShi_0->show();

@@ -227,20 +227,15 @@ QWidget *DtmfEditPage::openEditor(int row, int column)
 void DtmfEditPage::storeFrom(QWidget *editor, int row, int column)
 {
     const std::string step = "sgD_AddrBook[" + std::to_string(row) + "][" + std::to_string(column) + "]";
-    if (editor == eD_AddrBook_name && column == 1) {
-        const std::vector<std::uint8_t> name = EncodeGbk(eD_AddrBook_name->text(), kAddressNameBytes);
-        const AddressStore stored =
-            session_.project.edit(step, [&](ProgramState &s) { return StoreAddressName(s.data, row, name); });
-        sgD_AddrBookUpdataRow(row);
-        // A new entry goes straight on to its code, once the grid has
-        // finished with the name editor.
-        if (stored == AddressStore::Created)
-            QTimer::singleShot(0, this, [this, row] { openCodeOfNewEntry(row); });
-    } else if (editor == eD_AddrBook_id && column == 2) {
-        const std::string code = eD_AddrBook_id->text().toStdString();
-        session_.project.edit(step, [&](ProgramState &s) { StoreAddressCode(s.data, row, code); });
-        sgD_AddrBookUpdataRow(row);
-    }
+    // The cell's one store rule, the same `vkt410-cli set` uses.
+    const bool wasInUse = IsAddressBookInUse(session_.state().data, row);
+    const QString text = Grid::EditorText(editor);
+    session_.project.edit(step, [&](ProgramState &s) { return kAddressBookGridCells.assign(s, row, column, text); });
+    sgD_AddrBookUpdataRow(row);
+    // A new entry goes straight on to its code, once the grid has finished
+    // with the name editor.
+    if (column == 1 && !wasInUse && IsAddressBookInUse(session_.state().data, row))
+        QTimer::singleShot(0, this, [this, row] { openCodeOfNewEntry(row); });
 }
 
 void DtmfEditPage::openCodeOfNewEntry(int row)

@@ -339,7 +339,8 @@ void FiveTonePage::setEditing(Grid *grid)
     if (grid == sgSystem_5T) {
         editing.toggles = [](int, int column) { return FiveToneSystemCellClicks(column); };
         editing.toggle = [this, grid](int row, int column) {
-            editPage(CellStepName(grid, row, column), [&](RadioData &d) { ClickFiveToneSystemCell(d, row, column); });
+            session_.project.edit(CellStepName(grid, row, column),
+                                  [&](ProgramState &s) { ClickFiveToneSystemCell(s.data, row, column); });
             sgSystem_5TUpdataRow(row);
         };
     }
@@ -388,28 +389,14 @@ QWidget *FiveTonePage::openEditor(Grid *grid, int row, int column)
 
 void FiveTonePage::storeEditor(Grid *grid, QWidget *editor, int row, int column)
 {
-    auto *line = qobject_cast<QLineEdit *>(editor);
-    const std::string typed = line ? line->text().toStdString() : std::string();
-    const std::vector<std::uint8_t> name = editor == e5T_Name ? EncodeGbk(e5T_Name->text(), kNameBytes)
-                                                              : std::vector<std::uint8_t>();
-    const int index = qobject_cast<QComboBox *>(editor) ? static_cast<QComboBox *>(editor)->currentIndex() : -1;
-    editPage(CellStepName(grid, row, column), [&](RadioData &d) {
-        if (editor == _5T_List_Time) {
-            StorePeriodText(d, row, column, typed);
-        } else if (editor == eDecodeCode || editor == eEncodeCode) {
-            // An emptied decode entry leaves every system's decode set.
-            StoreFiveToneEntryCode(d, editor == eDecodeCode ? FiveToneList::Decode : FiveToneList::Encode, row,
-                                   typed);
-        } else if (editor == cbDecodeType) {
-            StoreDecodeTypeIndex(d, row, index);
-        } else if (editor == e5T_Name) {
-            StoreFiveToneSystemName(d, row, name);
-        } else if (editor == cbSystemType) {
-            StoreFiveToneStandardIndex(d, row, index);
-        } else if (editor == cbSystemCall_5T || editor == cbSystemId) {
-            StoreFiveToneCodeIndex(d, row, column, index);
-        }
-    });
+    // The cell's one store rule, the same `vkt410-cli set` uses.
+    const GridCells &cells = grid == sg5Tone_List ? kFiveToneListGridCells
+                             : grid == sgSystem_5T ? kFiveToneSystemGridCells
+                             : grid == sgDecode_5T ? kFiveToneDecodeGridCells
+                                                   : kFiveToneEncodeGridCells;
+    const QString text = Grid::EditorText(editor);
+    session_.project.edit(CellStepName(grid, row, column),
+                          [&](ProgramState &s) { return cells.assign(s, row, column, text); });
     if (editor == _5T_List_Time)
         sg5Tone_ListUpdataPeriods();
     else if (grid == sgSystem_5T)
@@ -421,16 +408,6 @@ void FiveTonePage::storeEditor(Grid *grid, QWidget *editor, int row, int column)
 std::string FiveTonePage::CellStepName(const Grid *grid, int row, int column)
 {
     return grid->objectName().toStdString() + "[" + std::to_string(row) + "][" + std::to_string(column) + "]";
-}
-
-void FiveTonePage::editPage(const std::string &name, const std::function<void(RadioData &)> &change)
-{
-    session_.project.edit(name, [&](ProgramState &s) {
-        change(s.data);
-        // What showing the page stores (calls and IDs naming no encode
-        // entry with a code) belongs to the same step.
-        FiveToneRefreshStores(s.data);
-    });
 }
 
 void FiveTonePage::commitEdits()

@@ -71,8 +71,6 @@ protected:
 
 private:
     static std::string CellStepName(const Grid *grid, int row, int column);
-    // One step of the page: the change, then what showing the page stores.
-    void editPage(const std::string &name, const std::function<void(RadioData &)> &change);
     void buildOptions();
     Grid *buildGrid(QWidget *tab, const GridCells &cells, const char *name);
     void setEditing(Grid *grid);

@@ -159,10 +159,9 @@ QWidget *FmPage::openEditor(int row, int column)
 void FmPage::storeFrom(int row)
 {
     const QString typed = eFmMemoryFreq->text();
-    const FmStore result = session_.project.edit("sgFmMemory[" + std::to_string(row) + "][1]", [&](ProgramState &s) {
-        return StoreFmMemoryText(s.data, row, typed.toStdString());
-    });
-    if (result == FmStore::NotAFrequency) {
+    const AssignResult result = session_.project.edit("sgFmMemory[" + std::to_string(row) + "][1]",
+                                                      [&](ProgramState &s) { return kFmMemoryGridCells.assign(s, row, 1, typed); });
+    if (!result.ok) {
         // The memory stays; the user is told once the focus has settled.
         QTimer::singleShot(0, this, [this, typed] { ShowFrequencyError(this, typed); });
     }

@@ -298,6 +298,18 @@ std::pair<int, int> Grid::cellAt(const QPoint &viewportPos) const
 
 // ---- editors ---------------------------------------------------------------
 
+QString Grid::EditorText(const QWidget *editor)
+{
+    if (auto *line = qobject_cast<const QLineEdit *>(editor))
+        return line->text();
+    if (auto *box = qobject_cast<const QComboBox *>(editor)) {
+        if (box->isEditable())
+            return box->currentText();
+        return box->currentIndex() >= 0 ? QLatin1Char('#') + QString::number(box->currentIndex()) : QString();
+    }
+    return {};
+}
+
 QLineEdit *Grid::addLineEdit(const char *name)
 {
     auto *e = new QLineEdit(viewport());

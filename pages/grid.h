@@ -136,6 +136,11 @@ public:
     // call back into a half-destroyed page.
     void endEditing();
 
+    // What an editor holds as the cells' store rules take it (the same
+    // text `vkt410-cli set` takes): a text field's text, a list's chosen
+    // position as "#N", or empty for a list without a selection.
+    static QString EditorText(const QWidget *editor);
+
     // Editors laid over the cells; each is hidden until placed.
     QLineEdit *addLineEdit(const char *name);
     QComboBox *addList(const char *name);

@@ -222,10 +222,11 @@ void TwoTonePage::buildToneListPage(ToneList list)
         return box;
     };
     editing.store = [this, list, grid](QWidget *editor, int row, int column) {
-        const int index = static_cast<QComboBox *>(editor)->currentIndex();
+        const GridCells &cells = list == ToneList::Decode ? kTwoToneDecodeGridCells : kTwoToneEncodeGridCells;
+        const QString text = Grid::EditorText(editor);
         const std::string name = grid->objectName().toStdString() + "[" + std::to_string(row) + "][" +
                                  std::to_string(column) + "]";
-        editPage(name, [&](RadioData &d) { StoreToneItem(d, list, row, column, index); });
+        session_.project.edit(name, [&](ProgramState &s) { return cells.assign(s, row, column, text); });
         updateToneListRow(list, row);
     };
     editing.mouseOpens = Grid::Editing::Mouse::DoubleClick;
@@ -327,44 +328,24 @@ QWidget *TwoTonePage::openSystemEditor(int system, int column)
 
 void TwoTonePage::storeSystemEditor(QWidget *editor, int system, int column)
 {
-    const std::vector<std::uint8_t> name = EncodeGbk(e2T_Name->text(), kNameBytes);
-    auto *time = qobject_cast<QLineEdit *>(editor);
-    const std::string typed = time ? time->text().toStdString() : std::string();
-    const int index = qobject_cast<QComboBox *>(editor) ? static_cast<QComboBox *>(editor)->currentIndex() : -1;
-    editPage(SystemStepName(system, column), [&](RadioData &d) {
-        if (editor == e2T_Name)
-            StoreSystemName(d, system, name);
-        else if (editor == cbSystemTable)
-            StoreToneSetIndex(d, system, index);
-        else if (editor == cbSystemCall_2T)
-            StoreSystemCallIndex(d, system, index);
-        else if (editor == cbAutoResetTime_2T)
-            StoreAutoResetTimeIndex(d, system, index);
-        else if (time)
-            StoreSystemTimeText(d, system, column, typed);
+    // The cell's one store rule, the same `vkt410-cli set` uses.
+    const QString text = Grid::EditorText(editor);
+    session_.project.edit(SystemStepName(system, column), [&](ProgramState &s) {
+        return kTwoToneSystemGridCells.assign(s, system, column, text);
     });
     sgSystem_2TUpdataRow(system);
 }
 
 void TwoTonePage::toggleSystemCell(int system, int column)
 {
-    editPage(SystemStepName(system, column), [&](RadioData &d) { ToggleSystemCell(d, system, column); });
+    session_.project.edit(SystemStepName(system, column),
+                          [&](ProgramState &s) { ToggleSystemCell(s.data, system, column); });
     sgSystem_2TUpdataRow(system);
 }
 
 std::string TwoTonePage::SystemStepName(int system, int column)
 {
     return "sgSystem_2T[" + std::to_string(system) + "][" + std::to_string(column) + "]";
-}
-
-void TwoTonePage::editPage(const std::string &name, const std::function<void(RadioData &)> &change)
-{
-    session_.project.edit(name, [&](ProgramState &s) {
-        change(s.data);
-        // What showing the page stores (calls and tone B of entries that
-        // are no longer listed) belongs to the same step.
-        TwoToneRefreshStores(s.data);
-    });
 }
 
 void TwoTonePage::commitEdits()

@@ -75,8 +75,6 @@ protected:
 
 private:
     static std::string SystemStepName(int system, int column);
-    // One step of the page: the change, then what showing the page stores.
-    void editPage(const std::string &name, const std::function<void(RadioData &)> &change);
     void buildOptionPage();
     void buildSystemPage();
     void buildToneListPage(ToneList list);

@@ -231,13 +231,11 @@ TEST(FiveToneSystems, CallAndIdListTheEncodeEntriesWithACode)
     EXPECT_EQ(g.shown(s, 5, k5tColCall), QStringLiteral("Enc- 7"));
     EXPECT_FALSE(g.assign(s, 5, k5tColCall, QStringLiteral("Enc- 4")).ok);
 
-    // An emptied encode entry changes no system until its row is redrawn,
-    // which shows "Off" and stores 255; the reply code is never touched.
+    // An emptied encode entry: a call naming it shows "Off" and stores 255
+    // in the same step; the reply code is never touched.
     d.fiveToneSystems[4].repeatCode = 6;
     ASSERT_TRUE(kFiveToneEncodeGridCells.assign(s, 7, 1, QString()).ok);
-    EXPECT_EQ(d.fiveToneSystems[4].callCode, 6);
     EXPECT_EQ(g.shown(s, 5, k5tColCall), QStringLiteral("Off"));
-    FiveToneRefreshStores(d);
     EXPECT_EQ(d.fiveToneSystems[4].callCode, 255);
     EXPECT_EQ(d.fiveToneSystems[4].idCode, 2);
     EXPECT_EQ(d.fiveToneSystems[4].repeatCode, 6);
