@@ -6,3 +6,9 @@ gtest_discover_tests(vkt_gui_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMEN
 add_executable(vkt_channel_page_tests test_channel_page.cpp)
 target_link_libraries(vkt_channel_page_tests PRIVATE vkt_app Qt6::Test GTest::gtest)
 gtest_discover_tests(vkt_channel_page_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# The window and the command line store the same bytes; nothing is stored
+# that the user did not change.
+add_executable(vkt_one_store_path_tests test_one_store_path.cpp)
+target_link_libraries(vkt_one_store_path_tests PRIVATE vkt_app Qt6::Test GTest::gtest)
+gtest_discover_tests(vkt_one_store_path_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

@@ -306,6 +306,32 @@ TEST_F(AdjustmentWindowTest, ShowsTheStoredValues)
     EXPECT_FALSE(window->OKBtn->isVisible());
 }
 
+// The calibration tables open an editor on a digit or Enter, never on a
+// mouse press; an editor opened and left without a key stores nothing, so
+// a value off the raster stays as the radio gave it.
+TEST_F(AdjustmentWindowTest, EditorsOpenOnKeysAndStoreNothingUntouched)
+{
+    state->adjustment.tune[0].freq = 145001000; // off the 2.5 kHz raster
+    state->adjustment.tune[1].value = 200;
+    const AdjustmentData before = state->adjustment;
+    open();
+    Grid *grid = window->sgTUNE;
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(1, 1).center());
+    EXPECT_EQ(grid->activeEditor(), nullptr) << "a press opens no editor";
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(1, 1).center());
+    EXPECT_EQ(grid->activeEditor(), nullptr) << "nor does a double-click";
+    for (int column : {1, 2}) {
+        grid->setFocus();
+        grid->setCurrentGridCell(column, column);
+        QTest::keyClick(grid, Qt::Key_Return);
+        ASSERT_NE(grid->activeEditor(), nullptr) << column;
+        QTest::keyClick(grid->activeEditor(), Qt::Key_Tab); // left untouched
+        EXPECT_EQ(grid->activeEditor(), nullptr);
+    }
+    EXPECT_EQ(std::memcmp(&before, &state->adjustment, sizeof before), 0);
+    EXPECT_EQ(grid->cellText(1, 1), QString::fromStdString(AdjCellText(state->adjustment, AdjTable::Tune, 1, 1)));
+}
+
 TEST_F(AdjustmentWindowTest, TuneCellEditedWithKeys)
 {
     open();
