@@ -180,6 +180,7 @@ void Project::unobserve(int id)
 
 void Project::notify(const ProjectChange &change)
 {
+    ++revision_;
     // An observer may add or drop observers while it is told.
     const auto observers = observers_;
     for (const auto &[id, observer] : observers) {

@@ -110,6 +110,9 @@ public:
     bool redo();
     // Steps kept (done and undone).
     std::size_t historySize() const { return history_.size(); }
+    // Counts every change of the state (a step, a replace, undo, redo, a
+    // new start): equal numbers mean the same state.
+    std::uint64_t revision() const { return revision_; }
 
     // ---- observers ----
     using Observer = std::function<void(const ProjectChange &)>;
@@ -151,6 +154,7 @@ private:
     std::deque<Step> history_;
     std::size_t done_ = 0; // steps of history_ now applied
     int depth_ = 0;
+    std::uint64_t revision_ = 0;
     std::vector<std::pair<int, Observer>> observers_;
     int nextObserver_ = 1;
 };

@@ -327,6 +327,7 @@ void ChannelPage::storeFrom(QWidget *editor, int row, int column)
     // cell's one store rule, the same that `vkt410-cli set`, paste and the
     // import use.
     const QString text = Grid::EditorText(editor);
+    const std::uint64_t revision = session_.project.revision();
     const AssignResult r = session_.project.edit(
         CellStepName(row, column), [&](ProgramState &s) { return AssignChannelCell(s, row, column, text); });
     if (!r.ok && editor == Edit_ChFreq) {
@@ -344,9 +345,10 @@ void ChannelPage::storeFrom(QWidget *editor, int row, int column)
             sTiShi_0->hide();
         }
     }
-    // A text the rules put back to the stored value changes no byte: the
-    // row shows the stored value again.
-    StringGridUpdataRow(row);
+    // A text the rules put back to the stored value changes no byte, so
+    // the document redraws nothing: the row shows the stored value again.
+    if (session_.project.revision() == revision)
+        StringGridUpdataRow(row);
 }
 
 bool ChannelPage::eventFilter(QObject *watched, QEvent *event)
