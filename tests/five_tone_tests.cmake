@@ -5,5 +5,5 @@ target_link_libraries(vkt_five_tone_tests PRIVATE vkt_localisation GTest::gtest 
 gtest_discover_tests(vkt_five_tone_tests DISCOVERY_MODE PRE_TEST)
 
 add_executable(vkt_five_tone_page_tests test_five_tone_page.cpp)
-target_link_libraries(vkt_five_tone_page_tests PRIVATE vkt_pages Qt6::Test GTest::gtest)
+target_link_libraries(vkt_five_tone_page_tests PRIVATE vkt_pages Qt6::Test GTest::gtest vkt_offscreen_main)
 gtest_discover_tests(vkt_five_tone_page_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

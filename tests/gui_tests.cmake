@@ -1,14 +1,14 @@
 # The window program on Qt's offscreen platform.
 add_executable(vkt_gui_tests test_main_window.cpp)
-target_link_libraries(vkt_gui_tests PRIVATE vkt_app Qt6::Test GTest::gtest)
+target_link_libraries(vkt_gui_tests PRIVATE vkt_app Qt6::Test GTest::gtest vkt_offscreen_main)
 gtest_discover_tests(vkt_gui_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 
 add_executable(vkt_channel_page_tests test_channel_page.cpp)
-target_link_libraries(vkt_channel_page_tests PRIVATE vkt_app Qt6::Test GTest::gtest)
+target_link_libraries(vkt_channel_page_tests PRIVATE vkt_app Qt6::Test GTest::gtest vkt_offscreen_main)
 gtest_discover_tests(vkt_channel_page_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 
 # The window and the command line store the same bytes; nothing is stored
 # that the user did not change.
 add_executable(vkt_one_store_path_tests test_one_store_path.cpp)
-target_link_libraries(vkt_one_store_path_tests PRIVATE vkt_app Qt6::Test GTest::gtest)
+target_link_libraries(vkt_one_store_path_tests PRIVATE vkt_app Qt6::Test GTest::gtest vkt_offscreen_main)
 gtest_discover_tests(vkt_one_store_path_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

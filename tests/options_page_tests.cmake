@@ -5,5 +5,5 @@ target_link_libraries(vkt_dialog_rules_tests PRIVATE vkt_localisation GTest::gte
 gtest_discover_tests(vkt_dialog_rules_tests DISCOVERY_MODE PRE_TEST)
 
 add_executable(vkt_options_page_tests test_options_page.cpp)
-target_link_libraries(vkt_options_page_tests PRIVATE vkt_app Qt6::Test GTest::gtest)
+target_link_libraries(vkt_options_page_tests PRIVATE vkt_app Qt6::Test GTest::gtest vkt_offscreen_main)
 gtest_discover_tests(vkt_options_page_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

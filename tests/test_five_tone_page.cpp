@@ -302,11 +302,3 @@ TEST_F(FiveTonePageTest, LanguageChangeShowsTheSameStoredValues)
 
 } // namespace
 } // namespace vkt
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
