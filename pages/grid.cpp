@@ -383,11 +383,11 @@ void Grid::endEditing()
     }
 }
 
-void Grid::finishEdit() { closeEditor(true); }
+void Grid::finishEdit() { leaveEditor(true); }
 
-void Grid::cancelEdit() { closeEditor(false); }
+void Grid::cancelEdit() { leaveEditor(false); }
 
-void Grid::closeEditor(bool store)
+void Grid::leaveEditor(bool store)
 {
     if (!active_ || finishing_)
         return;

@@ -182,7 +182,7 @@ private:
     // Stores the open editor and opens the editor of the cell `rows` above
     // or below (Up and Down in a text editor), as a spreadsheet does.
     void moveEditor(int rows);
-    void closeEditor(bool store);
+    void leaveEditor(bool store);
     void paintCorner(QWidget *corner);
 
     GridHeader *top_;
