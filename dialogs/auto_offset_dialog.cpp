@@ -47,16 +47,6 @@ TAutoOffsetDlg::TAutoOffsetDlg(Project &project, QWidget *parent) : QDialog(pare
     cbAutoOffsetDir = grid->addList("cbAutoOffsetDir");
     for (std::string_view item : kDirectionItems)
         cbAutoOffsetDir->addItem(QString::fromLatin1(item.data(), qsizetype(item.size())));
-    // The key filter runs before the grid's own (which ends the edit on Enter).
-    eAutoOffsetFreq->installEventFilter(this);
-    connect(eAutoOffsetFreq, &QLineEdit::textEdited, this, [this](const QString &text) {
-        const QString corrected =
-            QString::fromStdString(CorrectFrequencyText(text.toStdString(), kOffsetEditMaxLength));
-        if (corrected != text) {
-            eAutoOffsetFreq->setText(corrected);
-            eAutoOffsetFreq->end(false);
-        }
-    });
 
     Grid::Editing editing;
     editing.open = [this](int row, int column) { return openEditor(row, column); };
@@ -70,6 +60,8 @@ TAutoOffsetDlg::TAutoOffsetDlg(Project &project, QWidget *parent) : QDialog(pare
     };
     editing.keyTypes = [](int, int, const QString &) { return false; };
     grid->setEditing(std::move(editing));
+    // How typing enters the frequency editor: the table's columns.
+    grid->useColumns(kAutoOffsetGridCells);
 
     // Showing the table empties the records of the entries not in use.
     project_.edit("sgAutoOffset", [](ProgramState &s) { ClearUnusedOffsetRows(s.data); });
@@ -131,17 +123,6 @@ void TAutoOffsetDlg::storeFrom(QWidget *editor, int row, int column)
         QTimer::singleShot(0, this, [this, typed] { ShowFrequencyError(this, typed); });
     }
     sgAutoOffsetUpdataRow(row);
-}
-
-bool TAutoOffsetDlg::eventFilter(QObject *watched, QEvent *event)
-{
-    // Disallowed characters are dropped as they are typed.
-    if (watched == eAutoOffsetFreq && event->type() == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent *>(event)->text();
-        if (!text.isEmpty() && !FrequencyKeyPasses(text.front().unicode()))
-            return true;
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void TAutoOffsetDlg::showEvent(QShowEvent *event)

@@ -82,19 +82,13 @@ TOpenMsgDlg::TOpenMsgDlg(Project &project, QWidget *parent) : QDialog(parent), p
         cbFont->addItem(MainText(t));
     for (int t : kAlignmentItemTexts)
         cbAlignment->addItem(MainText(t));
-    // A text longer than the line takes loses its last character at once.
-    connect(eWord, &QLineEdit::textEdited, this, [this](const QString &text) {
-        const QString cut = CutMessageText(text);
-        if (cut != text) {
-            eWord->setText(cut);
-            eWord->end(false);
-        }
-    });
-
     Grid::Editing editing;
     editing.open = [this](int row, int column) { return openEditor(row, column); };
     editing.store = [this](QWidget *editor, int row, int column) { storeFrom(editor, row, column); };
     grid->setEditing(std::move(editing));
+    // A text longer than the line takes loses its last character at once:
+    // the table's column.
+    grid->useColumns(kOpenMsgGridCells);
     for (int line = 1; line <= kMessageLines; ++line)
         sgOpenMsgDefineUpdataRow(line);
 

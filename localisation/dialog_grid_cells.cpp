@@ -50,16 +50,6 @@ AssignResult NotAnItem(const QString &text, const QStringList &items)
                     .arg(items.size() - 1));
 }
 
-// The characters typing `text` into an edit field puts there, one code
-// point at a time (a line edit inserts nothing for the others).
-template <typename Take>
-void TypeInto(const QString &text, Take take)
-{
-    for (char32_t cp : text.toUcs4())
-        if (QChar::isPrint(cp) || QChar::category(cp) == QChar::Other_PrivateUse)
-            take(cp, QString::fromUcs4(&cp, 1));
-}
-
 // ---- automatic repeater-offset table -------------------------------------
 
 QStringList DirectionItems()
@@ -73,18 +63,6 @@ QStringList DirectionItems()
 QString OffsetShown(const ProgramState &s, int row, int column)
 {
     return QString::fromStdString(OffsetCellText(s.data, row, column));
-}
-
-// The text as typing it into the frequency editor leaves it: every key
-// through the key filter, the corrections after each one.
-std::string TypedFrequency(const QString &text)
-{
-    std::string typed;
-    TypeInto(text, [&](char32_t cp, const QString &piece) {
-        if (FrequencyKeyPasses(unsigned(cp)))
-            typed = CorrectFrequencyText(typed + piece.toStdString(), kOffsetEditMaxLength);
-    });
-    return typed;
 }
 
 AssignResult OffsetAssign(ProgramState &s, int row, int column, const QString &text)
@@ -104,7 +82,7 @@ AssignResult OffsetAssign(ProgramState &s, int row, int column, const QString &t
         StoreOffsetDirectionIndex(s.data, row, index);
         return {};
     }
-    const std::string typed = TypedFrequency(text);
+    const std::string typed = TypedText(text, kOffsetFrequencyRule).toStdString();
     if (StoreOffsetFreqText(s.data, s.limits, row, column, typed) == OffsetStore::NotAFrequency)
         return Fail(TextIn(TextTable::Main, kNotAFrequencyText, TAppLang::English)
                         .arg(QString::fromStdString(typed)));
@@ -145,8 +123,7 @@ AssignResult MessageAssign(ProgramState &s, int row, int column, const QString &
         return NoCell("sgOpenMsgDefine", row, column);
     if (column == kMsgColContent) {
         // Typed one character after another, each cut as the editor does.
-        QString typed;
-        TypeInto(text, [&](char32_t, const QString &piece) { typed = CutMessageText(typed + piece); });
+        const QString typed = TypedText(text, kMessageTextRule);
         const std::vector<std::uint8_t> bytes = EncodeGbk(typed, kMessageTextBytes);
         StoreMessageText(s.data, row, bytes);
         return {};
@@ -169,9 +146,31 @@ QString CutMessageText(const QString &text)
     return t;
 }
 
+namespace {
+
+// Headings with their units are written by the window (-1).
+constexpr GridColumn kOffsetColumns[] = {
+    {},
+    {-1, CellEditor::Text, &kOffsetFrequencyRule}, // from
+    {-1, CellEditor::Text, &kOffsetFrequencyRule}, // to
+    {-1, CellEditor::List},                        // direction
+    {-1, CellEditor::Text, &kOffsetFrequencyRule}, // offset
+};
+static_assert(std::size(kOffsetColumns) == kOffsetGridColumns);
+constexpr GridColumn kMessageColumns[] = {
+    {},
+    {kMessageHeadingTexts[0], CellEditor::List},
+    {kMessageHeadingTexts[1], CellEditor::List},
+    {kMessageHeadingTexts[2], CellEditor::List},
+    {kMessageHeadingTexts[3], CellEditor::Text, &kMessageTextRule},
+};
+static_assert(std::size(kMessageColumns) == kMessageGridColumns);
+
+} // namespace
+
 const GridCells kAutoOffsetGridCells = {"sgAutoOffset", kOffsetGridRows, kOffsetGridColumns, OffsetShown,
-                                        OffsetAssign};
+                                        OffsetAssign,   kOffsetColumns,  EditorGesture::Press};
 const GridCells kOpenMsgGridCells = {"sgOpenMsgDefine", kMessageGridRows, kMessageGridColumns, MessageShown,
-                                     MessageAssign};
+                                     MessageAssign,     kMessageColumns,  EditorGesture::Press};
 
 } // namespace vkt

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -43,7 +44,58 @@ AssignResult AssignText(const Field &f, ProgramState &s, const QString &text);
 // characters only).
 TextStore StoreEditText(const Field &f, ProgramState &s, const QString &text);
 
+// ---- typing into a text field ----
+// How typing enters a text field: the keys it takes, the character a key
+// enters, and the correction after every change. A cell's editor applies
+// it as the user types or pastes; `set` types a text through it, key by
+// key, so both leave the same text.
+struct TextRule {
+    bool (*passes)(char32_t) = nullptr;            // key filter; null: every printable character
+    char32_t (*enters)(char32_t) = nullptr;        // the character a key enters ("a" as "A"); null: itself
+    QString (*correct)(const QString &) = nullptr; // after every change; null: none
+};
+// The text typing `text` key by key leaves in a field of the rule (a
+// character that is not printable inserts nothing).
+QString TypedText(const QString &text, const TextRule &rule);
+// What a change of the field's whole text (a paste, a key) leaves: every
+// character through the key filter and its entered form, then the
+// correction once.
+QString CorrectedText(const QString &text, const TextRule &rule);
+
+// The rules of the grids' text editors.
+extern const TextRule kChannelFrequencyRule; // digits and "."; at most 9 characters
+extern const TextRule kToneTextRule;         // d, n and i entered as D, N and I
+extern const TextRule kNameRule;             // a name of 6 GBK bytes: blank ! " # $ % & ' ( ) { | } ~ dropped
+extern const TextRule kDtmfCodeRule;         // DTMF symbols, a-d entered as A-D, at most 16
+extern const TextRule kFmFrequencyRule;      // digits and "."; at most 6 characters
+extern const TextRule kOffsetFrequencyRule;  // digits and "."; at most 9 characters
+extern const TextRule kTwoToneTimeRule;      // seconds: digits and one "."; at most 4 characters
+extern const TextRule kPeriodRule;           // milliseconds: digits, at most 3
+extern const TextRule kFiveToneCodeRule;     // hex digits, a-f entered as A-F, at most 8
+extern const TextRule kMessageTextRule;      // cut to the 16 GBK bytes of a line
+
 // ---- grids ----
+// What a cell's in-place editor is.
+enum class CellEditor : std::uint8_t {
+    None,   // the cell is never edited (numbers, fixed tones)
+    Text,   // an edit field with its TextRule
+    Tone,   // an editable list of the tone texts
+    List,   // a drop-down list
+    Toggle, // no editor: a double-click or Enter changes the cell at once
+};
+// Which gesture opens a grid's editors: a single mouse press, a
+// double-click (or Enter), or only the keyboard (a digit or Enter).
+enum class EditorGesture : std::uint8_t { Press, DoubleClick, Keys };
+
+// One column of a grid, described once: its heading, its editor and, for
+// a text editor, how typing enters it. The editor shows and stores the
+// cell through the grid's `shown` and `assign`, as `set` does.
+struct GridColumn {
+    int heading = -1; // main-table text of the heading; -1: the page writes it (numbered headings)
+    CellEditor editor = CellEditor::None;
+    const TextRule *rule = nullptr; // Text and Tone editors
+};
+
 // A grid of the pages and dialogs, by its control name, with its cells
 // counted as the user sees them (row 0 the headings, column 0 the numbers).
 struct GridCells {
@@ -56,7 +108,14 @@ struct GridCells {
     // leaving it (a cell that changes by clicking is clicked until it shows
     // `text`; a text it never shows is an error).
     AssignResult (*assign)(ProgramState &s, int row, int column, const QString &text);
+    // The columns described, the number column first (`Column` reads it).
+    std::span<const GridColumn> columnTable = {};
+    EditorGesture gesture = EditorGesture::Press;
 };
+// A column of a grid (column 0 the number column); a column past the
+// table's end is described as its last entry (the decode columns of the
+// signalling systems, the standards of the five-tone list).
+const GridColumn &Column(const GridCells &grid, int column);
 // Every grid built so far, in page order.
 std::span<const GridCells> AllGrids();
 const GridCells *FindGrid(std::string_view name);
@@ -102,18 +161,6 @@ inline AssignResult NotAListItem(const QString &text, const QStringList &items)
                        .arg(text, items.join(QStringLiteral(", ")))
                        .arg(items.size() - 1)};
 }
-// The text typing `text` into an edit field leaves there: each printable
-// character through the key filter (`passes(code point)`), then the
-// corrections after it (`correct(QString)`).
-template <typename Passes, typename Correct>
-QString TypedInto(const QString &text, Passes passes, Correct correct)
-{
-    QString typed;
-    for (char32_t cp : text.toUcs4())
-        if ((QChar::isPrint(cp) || QChar::category(cp) == QChar::Other_PrivateUse) && passes(cp))
-            typed = correct(typed + QString::fromUcs4(&cp, 1));
-    return typed;
-}
 // The content of a message line as its editor keeps it while typing:
 // characters are taken off the end until its GBK bytes fit the 16 of the
 // line.
@@ -131,6 +178,7 @@ QString FmMemoryCellText(const RadioData &d, int memory);
 QString CutToGbkBytes(const QString &text, std::size_t bytes);
 
 // The channel table's cells (also what the channel page shows).
+extern const GridCells kChannelGridCells;
 QString ChannelCellText(const RadioData &d, int channel, int column);
 AssignResult AssignChannelCell(ProgramState &s, int channel, int column, const QString &text);
 // The items of the drop-down editor of a channel-table column (power to

@@ -50,9 +50,7 @@ AssignResult ToneListAssign(ProgramState &s, int row, int column, const QString 
         return Fail(QStringLiteral("the tones of the standards are fixed; only rows %1 and %2 (the periods) take a text")
                         .arg(kTonePeriodRow)
                         .arg(kGapPeriodRow));
-    const QString typed = TypedInto(
-        text, [](char32_t cp) { return PeriodKeyPasses(unsigned(cp)); },
-        [](const QString &t) { return Std(CorrectPeriodText(t.toStdString())); });
+    const QString typed = TypedText(text, kPeriodRule);
     if (StorePeriodText(s.data, row, column, typed.toStdString()) == PeriodStore::OutOfRange)
         return Fail(QStringLiteral("%1 is not a %2 period (%3 to %4 ms); the stored periods are kept")
                         .arg(typed, row == kTonePeriodRow ? QStringLiteral("tone") : QStringLiteral("gap"))
@@ -115,10 +113,7 @@ AssignResult SystemAssign(ProgramState &s, int row, int column, const QString &t
         return AssignClicks(s, row, column, text);
     if (column == k5tColName) {
         constexpr std::size_t kNameBytes = sizeof(FiveToneSystem::name);
-        const QString typed = TypedInto(
-            text, [](char32_t cp) { return cp >= 128 || NameKeyPasses(unsigned(cp)); },
-            [](const QString &t) { return CutToGbkBytes(t, kNameBytes); });
-        StoreFiveToneSystemName(d, row, EncodeGbk(typed, kNameBytes));
+        StoreFiveToneSystemName(d, row, EncodeGbk(TypedText(text, kNameRule), kNameBytes));
         return {};
     }
     QStringList items;
@@ -166,10 +161,7 @@ AssignResult CodeListAssign(ProgramState &s, int row, int column, const QString 
         return OutsideGrid(g, row, column);
     RadioData &d = s.data;
     if (column == kFiveToneCodeColumn) {
-        const QString typed = TypedInto(
-            text, [](char32_t cp) { return FiveToneCodeKeyPasses(unsigned(cp)); },
-            [](const QString &t) { return Std(CorrectFiveToneCode(t.toStdString())); });
-        StoreFiveToneEntryCode(d, List, row, typed.toStdString());
+        StoreFiveToneEntryCode(d, List, row, TypedText(text, kFiveToneCodeRule).toStdString());
         // A call or ID naming an encode entry that no longer has a code is
         // "Off" from now on, as every system row then shows it.
         FiveToneRefreshStores(d);
@@ -185,15 +177,48 @@ AssignResult CodeListAssign(ProgramState &s, int row, int column, const QString 
 
 } // namespace
 
-const GridCells kFiveToneListGridCells = {"sg5Tone_List", kFiveToneListRows, kFiveToneListColumns, ToneListShown,
-                                          ToneListAssign};
-const GridCells kFiveToneSystemGridCells = {"sgSystem_5T", kFiveToneSystemRows, kFiveToneSystemColumns, SystemShown,
-                                            SystemAssign};
-const GridCells kFiveToneDecodeGridCells = {"sgDecode_5T", kFiveToneDecodeEntries + 1, kDecodeGridColumns,
+namespace {
+
+// The standards' columns of the tone list (headed by the standards' names,
+// only the period rows editable) and the decode columns of the systems
+// (numbered headings) are described by their table's last entry.
+constexpr GridColumn kToneListColumns5T[] = {{-1}, {-1, CellEditor::Text, &kPeriodRule}};
+constexpr GridColumn kSystemColumns5T[] = {
+    {kFiveToneHeadingTexts[k5tColNumber]},
+    {kFiveToneHeadingTexts[k5tColName], CellEditor::Text, &kNameRule},
+    {kFiveToneHeadingTexts[k5tColType], CellEditor::List},
+    {kFiveToneHeadingTexts[k5tColCall], CellEditor::List},
+    {kFiveToneHeadingTexts[k5tColId], CellEditor::List},
+    {kFiveToneHeadingTexts[k5tColSequence], CellEditor::Toggle},
+    {kFiveToneHeadingTexts[k5tColAutoReset], CellEditor::Toggle},
+    {kFiveToneHeadingTexts[k5tColSubaudio], CellEditor::Toggle},
+    {-1, CellEditor::Toggle}, // decode 1 to 16
+};
+static_assert(std::size(kSystemColumns5T) == k5tColFirstDecode + 1);
+constexpr GridColumn kDecodeColumns5T[] = {{-1}, {-1, CellEditor::Text, &kFiveToneCodeRule}, {-1, CellEditor::List}};
+constexpr GridColumn kEncodeColumns5T[] = {{-1}, {-1, CellEditor::Text, &kFiveToneCodeRule}};
+
+} // namespace
+
+const GridCells kFiveToneListGridCells = {"sg5Tone_List",       kFiveToneListRows, kFiveToneListColumns,
+                                          ToneListShown,        ToneListAssign,    kToneListColumns5T,
+                                          EditorGesture::DoubleClick};
+const GridCells kFiveToneSystemGridCells = {"sgSystem_5T",       kFiveToneSystemRows, kFiveToneSystemColumns,
+                                            SystemShown,         SystemAssign,        kSystemColumns5T,
+                                            EditorGesture::DoubleClick};
+const GridCells kFiveToneDecodeGridCells = {"sgDecode_5T",
+                                            kFiveToneDecodeEntries + 1,
+                                            kDecodeGridColumns,
                                             CodeListShown<FiveToneList::Decode>,
-                                            CodeListAssign<FiveToneList::Decode>};
-const GridCells kFiveToneEncodeGridCells = {"sgEncode_5T", kFiveToneEncodeEntries + 1, kEncodeGridColumns,
+                                            CodeListAssign<FiveToneList::Decode>,
+                                            kDecodeColumns5T,
+                                            EditorGesture::DoubleClick};
+const GridCells kFiveToneEncodeGridCells = {"sgEncode_5T",
+                                            kFiveToneEncodeEntries + 1,
+                                            kEncodeGridColumns,
                                             CodeListShown<FiveToneList::Encode>,
-                                            CodeListAssign<FiveToneList::Encode>};
+                                            CodeListAssign<FiveToneList::Encode>,
+                                            kEncodeColumns5T,
+                                            EditorGesture::DoubleClick};
 
 } // namespace vkt

@@ -4,6 +4,7 @@
 #include "field_texts.h"
 
 #include "channel_csv_texts.h"
+#include "channel_rows.h"
 #include "channel_edit.h"
 #include "codecs.h"
 #include "gbk_text.h"
@@ -82,25 +83,11 @@ int PositionOf(const QString &digits)
     return n;
 }
 
-// The typed characters an edit field takes: printable ones (a line edit
-// inserts nothing for the others), one code point at a time.
-template <typename Take>
-void TypeInto(const QString &text, Take take)
-{
-    for (char32_t cp : text.toUcs4())
-        if (QChar::isPrint(cp) || QChar::category(cp) == QChar::Other_PrivateUse)
-            take(cp, QString::fromUcs4(&cp, 1));
-}
-
 // The frequency editor of columns 1 and 2: key filter and corrections as
 // typed, then leaving it.
 AssignResult AssignFrequency(ProgramState &s, int ch, int column, const QString &text)
 {
-    std::string typed;
-    TypeInto(text, [&](char32_t cp, const QString &piece) {
-        if (FrequencyKeyPasses(unsigned(cp)))
-            typed = CorrectFrequencyText(typed + piece.toStdString());
-    });
+    const std::string typed = TypedText(text, kChannelFrequencyRule).toStdString();
     if (!typed.empty() && !ParseMHzText(typed))
         return Failed(TextIn(TextTable::Main, 360, TAppLang::English).arg(QString::fromStdString(typed)));
     if (column == kColRx)
@@ -114,13 +101,7 @@ AssignResult AssignFrequency(ProgramState &s, int ch, int column, const QString 
 // that is not a tone leaves the stored tone as it was.
 AssignResult AssignTone(ProgramState &s, int ch, int column, const QString &text)
 {
-    std::string typed;
-    TypeInto(text, [&](char32_t cp, const QString &piece) {
-        if (cp < 128)
-            typed.push_back(ToneBoxKey(char(cp)));
-        else
-            typed += piece.toStdString();
-    });
+    const std::string typed = TypedText(text, kToneTextRule).toStdString();
     StoreToneText(s.data, ch, column == kColEncode, typed);
     return {};
 }
@@ -175,10 +156,25 @@ AssignResult ChannelGridAssign(ProgramState &s, int row, int column, const QStri
     return AssignChannelCell(s, row, column, text);
 }
 
-const GridCells kChannelGridCells = {"StringGrid1", kGridRows, kGridColumns, &ChannelGridShown,
-                                     &ChannelGridAssign};
+constexpr GridColumn kChannelColumns[kGridColumns] = {
+    {kChannelHeadingTexts[kColNumber]},
+    {kChannelHeadingTexts[kColRx], CellEditor::Text, &kChannelFrequencyRule},
+    {kChannelHeadingTexts[kColTx], CellEditor::Text, &kChannelFrequencyRule},
+    {kChannelHeadingTexts[kColDecode], CellEditor::Tone, &kToneTextRule},
+    {kChannelHeadingTexts[kColEncode], CellEditor::Tone, &kToneTextRule},
+    {kChannelHeadingTexts[kColPower], CellEditor::List},
+    {kChannelHeadingTexts[kColBandwidth], CellEditor::List},
+    {kChannelHeadingTexts[kColScan], CellEditor::List},
+    {kChannelHeadingTexts[kColBusy], CellEditor::List},
+    {kChannelHeadingTexts[kColSignalSystem], CellEditor::List},
+    {kChannelHeadingTexts[kColSignalNumber], CellEditor::List},
+    {kChannelHeadingTexts[kColName], CellEditor::Text, &kNameRule},
+};
 
 } // namespace
+
+const GridCells kChannelGridCells = {"StringGrid1", kGridRows,         kGridColumns,          &ChannelGridShown,
+                                     &ChannelGridAssign, kChannelColumns, EditorGesture::Press};
 
 QStringList ChannelListItems(int column, unsigned system)
 {

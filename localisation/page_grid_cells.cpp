@@ -37,19 +37,6 @@ AssignResult OutsideGrid(const char *grid, int row, int column, int rows, int co
                     .arg(columns - 1));
 }
 
-// The characters a line edit takes when `text` is typed into it, one code
-// point each (it inserts nothing for control characters).
-std::vector<char32_t> TypedCodePoints(const QString &text)
-{
-    std::vector<char32_t> typed;
-    for (char32_t cp : text.toUcs4())
-        if (QChar::isPrint(cp) || QChar::category(cp) == QChar::Other_PrivateUse)
-            typed.push_back(cp);
-    return typed;
-}
-
-QString Piece(char32_t cp) { return QString::fromUcs4(&cp, 1); }
-
 // ---- address book ----------------------------------------------------------
 
 QString AddressShown(const ProgramState &s, int row, int column) { return AddressBookCellText(s.data, row, column); }
@@ -60,11 +47,7 @@ AssignResult AddressAssign(ProgramState &s, int row, int column, const QString &
         return OutsideGrid("sgD_AddrBook", row, column, kAddressBookGridRows, kAddressBookGridColumns);
     if (column == 1) {
         // The name editor: its key filter, then at most 6 GBK bytes.
-        QString typed;
-        for (char32_t cp : TypedCodePoints(text))
-            if (cp >= 128 || NameKeyPasses(unsigned(cp)))
-                typed = CutToGbkBytes(typed + Piece(cp), kAddressNameBytes);
-        const std::vector<std::uint8_t> name = EncodeGbk(typed, kAddressNameBytes);
+        const std::vector<std::uint8_t> name = EncodeGbk(TypedText(text, kNameRule), kAddressNameBytes);
         StoreAddressName(s.data, row, name);
         return {};
     }
@@ -72,11 +55,7 @@ AssignResult AddressAssign(ProgramState &s, int row, int column, const QString &
         return Fail(QStringLiteral("entry %1 shows no name, so its code cannot be edited; give it a name (column 1) first")
                         .arg(row));
     // The code editor: its key filter and corrections after every key.
-    std::string typed;
-    for (char32_t cp : TypedCodePoints(text))
-        if (DtmfKeyPasses(unsigned(cp)))
-            typed = CorrectDtmfText(typed + Piece(cp).toStdString());
-    StoreAddressCode(s.data, row, typed);
+    StoreAddressCode(s.data, row, TypedText(text, kDtmfCodeRule).toStdString());
     return {};
 }
 
@@ -88,10 +67,7 @@ AssignResult FmAssign(ProgramState &s, int row, int column, const QString &text)
 {
     if (row < 1 || row >= kFmMemoryGridRows || column != 1)
         return OutsideGrid("sgFmMemory", row, column, kFmMemoryGridRows, kFmMemoryGridColumns);
-    std::string typed;
-    for (char32_t cp : TypedCodePoints(text))
-        if (FrequencyKeyPasses(unsigned(cp)))
-            typed = CorrectFrequencyText(typed + Piece(cp).toStdString(), kFmTextMaxLength);
+    const std::string typed = TypedText(text, kFmFrequencyRule).toStdString();
     if (StoreFmMemoryText(s.data, row, typed) == FmStore::NotAFrequency)
         return Fail(TextIn(TextTable::Main, kNotAFrequencyText, TAppLang::English).arg(QString::fromStdString(typed)));
     return {};
@@ -124,8 +100,24 @@ QString CutToGbkBytes(const QString &text, std::size_t bytes)
     return t;
 }
 
-const GridCells kAddressBookGridCells = {"sgD_AddrBook", kAddressBookGridRows, kAddressBookGridColumns, AddressShown,
-                                         AddressAssign};
-const GridCells kFmMemoryGridCells = {"sgFmMemory", kFmMemoryGridRows, kFmMemoryGridColumns, FmShown, FmAssign};
+namespace {
+
+constexpr GridColumn kAddressBookColumns[kAddressBookGridColumns] = {
+    {147},                                   // "NO."
+    {148, CellEditor::Text, &kNameRule},     // "Name"
+    {149, CellEditor::Text, &kDtmfCodeRule}, // "Digit"
+};
+constexpr GridColumn kFmMemoryColumns[kFmMemoryGridColumns] = {
+    {147},                                      // "NO."
+    {221, CellEditor::Text, &kFmFrequencyRule}, // "Frequency"
+};
+
+} // namespace
+
+const GridCells kAddressBookGridCells = {"sgD_AddrBook", kAddressBookGridRows, kAddressBookGridColumns,
+                                         AddressShown,   AddressAssign,        kAddressBookColumns,
+                                         EditorGesture::Press};
+const GridCells kFmMemoryGridCells = {"sgFmMemory", kFmMemoryGridRows, kFmMemoryGridColumns, FmShown,
+                                      FmAssign,     kFmMemoryColumns,  EditorGesture::Press};
 
 } // namespace vkt

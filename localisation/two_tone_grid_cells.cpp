@@ -76,10 +76,7 @@ AssignResult SystemAssign(ProgramState &s, int row, int column, const QString &t
     switch (column) {
     case k2tColName: {
         constexpr std::size_t kNameBytes = sizeof(TwoToneSystem::name);
-        const QString typed = TypedInto(
-            text, [](char32_t cp) { return cp >= 128 || NameKeyPasses(unsigned(cp)); },
-            [](const QString &t) { return CutToGbkBytes(t, kNameBytes); });
-        StoreSystemName(d, row, EncodeGbk(typed, kNameBytes));
+        StoreSystemName(d, row, EncodeGbk(TypedText(text, kNameRule), kNameBytes));
         break;
     }
     case k2tColType:
@@ -103,10 +100,7 @@ AssignResult SystemAssign(ProgramState &s, int row, int column, const QString &t
         break;
     }
     default: {
-        const QString typed = TypedInto(
-            text, [](char32_t cp) { return TimeKeyPasses(unsigned(cp)); },
-            [](const QString &t) { return FromStd(CorrectTimeText(t.toStdString())); });
-        StoreSystemTimeText(d, row, column, typed.toStdString());
+        StoreSystemTimeText(d, row, column, TypedText(text, kTwoToneTimeRule).toStdString());
         break;
     }
     }
@@ -155,11 +149,48 @@ AssignResult ToneAssign(ProgramState &s, int row, int column, const QString &tex
 
 } // namespace
 
-const GridCells kTwoToneSystemGridCells = {"sgSystem_2T", kSystemGridRows, kSystemGridColumns, SystemShown,
-                                           SystemAssign};
-const GridCells kTwoToneDecodeGridCells = {"sgDecode_2T", kTwoToneDecodeEntries + 1, kToneListColumns,
-                                           ToneShown<ToneList::Decode>, ToneAssign<ToneList::Decode>};
-const GridCells kTwoToneEncodeGridCells = {"sgEncode_2T", kTwoToneEncodeEntries + 1, kToneListColumns,
-                                           ToneShown<ToneList::Encode>, ToneAssign<ToneList::Encode>};
+namespace {
+
+// The decode columns after the tenth are described by the last entry; their
+// headings are numbered by the page.
+constexpr GridColumn kSystemColumns[] = {
+    {kSystemHeadingTexts[0]},
+    {kSystemHeadingTexts[k2tColName], CellEditor::Text, &kNameRule},
+    {kSystemHeadingTexts[k2tColType], CellEditor::List},
+    {kSystemHeadingTexts[k2tColCall], CellEditor::List},
+    {kSystemHeadingTexts[k2tColToneATime], CellEditor::Text, &kTwoToneTimeRule},
+    {kSystemHeadingTexts[k2tColToneBTime], CellEditor::Text, &kTwoToneTimeRule},
+    {kSystemHeadingTexts[k2tColGroupTime], CellEditor::Text, &kTwoToneTimeRule},
+    {kSystemHeadingTexts[k2tColAutoResetTime], CellEditor::List},
+    {kSystemHeadingTexts[k2tColAutoReset], CellEditor::Toggle},
+    {kSystemHeadingTexts[k2tColSubaudio], CellEditor::Toggle},
+    {-1, CellEditor::Toggle}, // decode 1 to 16
+};
+static_assert(std::size(kSystemColumns) == k2tColFirstDecode + 1);
+constexpr GridColumn kToneListColumns2T[] = {
+    {kToneListHeadingTexts[0]},
+    {kToneListHeadingTexts[kToneColumnA], CellEditor::List},
+    {kToneListHeadingTexts[kToneColumnB], CellEditor::List},
+};
+
+} // namespace
+
+const GridCells kTwoToneSystemGridCells = {"sgSystem_2T", kSystemGridRows, kSystemGridColumns,
+                                           SystemShown,   SystemAssign,    kSystemColumns,
+                                           EditorGesture::DoubleClick};
+const GridCells kTwoToneDecodeGridCells = {"sgDecode_2T",
+                                           kTwoToneDecodeEntries + 1,
+                                           kToneListColumns,
+                                           ToneShown<ToneList::Decode>,
+                                           ToneAssign<ToneList::Decode>,
+                                           kToneListColumns2T,
+                                           EditorGesture::DoubleClick};
+const GridCells kTwoToneEncodeGridCells = {"sgEncode_2T",
+                                           kTwoToneEncodeEntries + 1,
+                                           kToneListColumns,
+                                           ToneShown<ToneList::Encode>,
+                                           ToneAssign<ToneList::Encode>,
+                                           kToneListColumns2T,
+                                           EditorGesture::DoubleClick};
 
 } // namespace vkt

@@ -61,10 +61,6 @@ void RefillList(QComboBox *list, const QStringList &items)
     list->setCurrentIndex(selected);
 }
 
-// The bytes of a typed text as the radio stores them: GBK, whole
-// characters only.
-std::size_t GbkLength(const QString &text) { return EncodeGbk(text, 1024).size(); }
-
 } // namespace
 
 // ---- the page --------------------------------------------------------------
@@ -103,10 +99,6 @@ ChannelPage::ChannelPage(AppSession &session, QWidget *parent) : EditorPage(sess
     cbChInfor_BusyFit = grid->addList("cbChInfor_BusyFit");
     cbChInforSignalSys = grid->addList("cbChInforSignalSys");
     cbChInforSignalNo = grid->addList("cbChInforSignalNo");
-    // The page's own key filters run before the grid's.
-    Edit_ChFreq->installEventFilter(this);
-    Edit_ChName->installEventFilter(this);
-
     Grid::Editing editing;
     editing.open = [this](int row, int column) { return openEditor(row, column); };
     editing.store = [this](QWidget *editor, int row, int column) { storeFrom(editor, row, column); };
@@ -130,36 +122,10 @@ ChannelPage::ChannelPage(AppSession &session, QWidget *parent) : EditorPage(sess
     editing.copy = [this] { copySelectedRows(); };
     editing.paste = [this] { pasteAtCurrentRow(); };
     grid->setEditing(std::move(editing));
+    // How typing enters the frequency and name editors: the table's
+    // columns (the tone box upper-cases its own keys).
+    grid->useColumns(kChannelGridCells);
     grid->selectRowsByNumber();
-
-    // Typing rules of the frequency, tone and name editors.
-    // A pasted text goes through the key filter as typed characters do.
-    connect(Edit_ChFreq, &QLineEdit::textEdited, this, [this](const QString &text) {
-        QString kept;
-        for (QChar c : text)
-            if (FrequencyKeyPasses(c.unicode()) && c.unicode() >= 32)
-                kept += c;
-        const QString corrected = QString::fromStdString(CorrectFrequencyText(kept.toStdString()));
-        if (corrected != text) {
-            Edit_ChFreq->setText(corrected);
-            Edit_ChFreq->end(false);
-        }
-    });
-    connect(Edit_ChName, &QLineEdit::textEdited, this, [this](const QString &text) {
-        QString t;
-        for (QChar c : text)
-            if (c.unicode() >= 128 || NameKeyPasses(c.unicode()))
-                t += c;
-        bool cut = t != text;
-        while (GbkLength(t) > sizeof(ChannelEntry::name)) {
-            t.chop(t.size() >= 2 && t.back().isLowSurrogate() ? 2 : 1);
-            cut = true;
-        }
-        if (cut) {
-            Edit_ChName->setText(t);
-            Edit_ChName->end(false);
-        }
-    });
     // A new signalling system is stored at once, resetting its number.
     connect(cbChInforSignalSys, &QComboBox::activated, this, [this](int index) {
         if (StringGrid1->activeEditor() != cbChInforSignalSys)
@@ -188,7 +154,7 @@ QString ChannelPage::caption() const { return MainText(25); }
 void ChannelPage::retranslate()
 {
     for (int c = 0; c < kColumns; ++c)
-        StringGrid1->setCellText(0, c, MainText(kChannelHeadingTexts[c]));
+        StringGrid1->setCellText(0, c, MainText(Column(kChannelGridCells, c).heading));
     sSoftwareVersionCaption->setText(MainText(174));
     sLastWriteTimeCaption->setText(MainText(175));
     sDeviceSnCaption->setText(MainText(179));
@@ -356,22 +322,6 @@ bool ChannelPage::eventFilter(QObject *watched, QEvent *event)
     if (watched == sTiShi_0 && event->type() == QEvent::MouseButtonPress) {
         sTiShi_0->hide();
         return false;
-    }
-    // Key filters of the frequency and name editors: disallowed characters
-    // are dropped as they are typed.
-    // A shortcut (Ctrl+V, Ctrl+A; on some platforms its event carries the
-    // letter) is not a typed character; AltGr arrives as Ctrl+Alt and types.
-    if ((watched == Edit_ChFreq || watched == Edit_ChName) && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const QString text = key->text();
-        const bool shortcut = (key->modifiers() & Qt::ControlModifier) && !(key->modifiers() & Qt::AltModifier);
-        if (!shortcut && !text.isEmpty() && text.front().unicode() >= 32) {
-            const unsigned code = text.front().unicode();
-            if (watched == Edit_ChFreq && !FrequencyKeyPasses(code))
-                return true;
-            if (watched == Edit_ChName && code < 128 && !NameKeyPasses(code))
-                return true;
-        }
     }
     return EditorPage::eventFilter(watched, event);
 }

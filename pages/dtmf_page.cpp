@@ -28,7 +28,6 @@ namespace {
 
 // Main-table texts of the page's own captions.
 constexpr int kTextAddressBookEdit = 129; // "Address Book Edit"
-constexpr int kTextHeadings[] = {147, 148, 149}; // "NO.", "Name", "Digit"
 
 constexpr int kAddressColumns = 3;
 // The address book always starts at these widths (number, name, code).
@@ -69,9 +68,6 @@ DtmfEditPage::DtmfEditPage(AppSession &session, QWidget *parent)
     sgD_AddrBook->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Maximum);
     eD_AddrBook_name = sgD_AddrBook->addLineEdit("eD_AddrBook_name");
     eD_AddrBook_id = sgD_AddrBook->addLineEdit("eD_AddrBook_id");
-    // The page's key filters run before the grid's.
-    eD_AddrBook_name->installEventFilter(this);
-    eD_AddrBook_id->installEventFilter(this);
     auto *book = new QVBoxLayout(gbD_AddrBook);
     book->addWidget(sgD_AddrBook);
 
@@ -81,22 +77,8 @@ DtmfEditPage::DtmfEditPage(AppSession &session, QWidget *parent)
     // Only Enter opens an editor from the keyboard; a click opens one too.
     editing.keyOpens = [](int, int, const QString &key) { return key == QLatin1String("\r"); };
     sgD_AddrBook->setEditing(std::move(editing));
-
-    // Typing rules of the two editors (key filters in eventFilter).
-    connect(eD_AddrBook_name, &QLineEdit::textEdited, this, [this](const QString &text) {
-        const QString cut = CutToGbkBytes(text, kAddressNameBytes);
-        if (cut != text) {
-            eD_AddrBook_name->setText(cut);
-            eD_AddrBook_name->end(false);
-        }
-    });
-    connect(eD_AddrBook_id, &QLineEdit::textEdited, this, [this](const QString &text) {
-        const QString corrected = QString::fromStdString(CorrectDtmfText(text.toStdString()));
-        if (corrected != text) {
-            eD_AddrBook_id->setText(corrected);
-            eD_AddrBook_id->end(false);
-        }
-    });
+    // How typing enters the name and code editors: the table's columns.
+    sgD_AddrBook->useColumns(kAddressBookGridCells);
 
     // Encoding and decoding; the own ID's label is the same in every language.
     gbD_Code = Group(this, "gbD_Code");
@@ -185,8 +167,8 @@ void DtmfEditPage::retranslate()
 {
     gbD_AddrBook->setTitle(MainText(kTextAddressBookEdit));
     QStringList headings;
-    for (int t : kTextHeadings)
-        headings << MainText(t);
+    for (int c = 0; c < kAddressColumns; ++c)
+        headings << MainText(Column(kAddressBookGridCells, c).heading);
     sgD_AddrBook->setHeadings(headings);
     fields_->retranslate();
 }
@@ -277,10 +259,7 @@ bool DtmfEditPage::eventFilter(QObject *watched, QEvent *event)
     if (text.size() != 1)
         return EditorPage::eventFilter(watched, event);
     const unsigned code = text.front().unicode();
-    if (watched == eD_AddrBook_name)
-        return !NameKeyPasses(code); // blank ! " # $ % & ' ( ) { | } ~ are dropped
-    const bool codeEdit = watched == eD_AddrBook_id || watched == eANI || watched == eDizzy || watched == eKill ||
-                          watched == eActivation;
+    const bool codeEdit = watched == eANI || watched == eDizzy || watched == eKill || watched == eActivation;
     if (!codeEdit)
         return EditorPage::eventFilter(watched, event);
     if (!DtmfKeyPasses(code))

@@ -115,21 +115,6 @@ FiveTonePage::FiveTonePage(AppSession &session, QWidget *parent)
     for (Grid *g : {sg5Tone_List, sgSystem_5T, sgDecode_5T, sgEncode_5T})
         setEditing(g);
 
-    // Typing rules of the editors: the page's key filter runs before the
-    // grid's, the corrections after every change.
-    for (QLineEdit *e : {_5T_List_Time, e5T_Name, eDecodeCode, eEncodeCode}) {
-        e->installEventFilter(this);
-        connect(e, &QLineEdit::textEdited, this, [this, e](const QString &text) {
-            const QString corrected = e == e5T_Name        ? CutToGbkBytes(text, kNameBytes)
-                                      : e == _5T_List_Time ? Std(CorrectPeriodText(text.toStdString()))
-                                                           : Std(CorrectFiveToneCode(text.toStdString()));
-            if (corrected != text) {
-                e->setText(corrected);
-                e->end(false);
-            }
-        });
-    }
-
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PageControl_5T);
 }
@@ -344,7 +329,6 @@ void FiveTonePage::setEditing(Grid *grid)
             sgSystem_5TUpdataRow(row);
         };
     }
-    editing.mouseOpens = Grid::Editing::Mouse::DoubleClick;
     // A code or period cell takes the digit that opened it as its first.
     editing.keyTypes = [this, grid](int row, int column, const QString &key) {
         if (grid == sg5Tone_List)
@@ -352,6 +336,12 @@ void FiveTonePage::setEditing(Grid *grid)
         return (grid == sgDecode_5T || grid == sgEncode_5T) && column == kFiveToneCodeColumn && IsHexKey(key);
     };
     grid->setEditing(std::move(editing));
+    // A double-click or Enter opens an editor; how typing enters the
+    // period, name and code editors: the table's columns.
+    grid->useColumns(grid == sg5Tone_List ? kFiveToneListGridCells
+                     : grid == sgSystem_5T ? kFiveToneSystemGridCells
+                     : grid == sgDecode_5T ? kFiveToneDecodeGridCells
+                                           : kFiveToneEncodeGridCells);
 }
 
 QWidget *FiveTonePage::openEditor(Grid *grid, int row, int column)
@@ -415,30 +405,6 @@ void FiveTonePage::commitEdits()
     for (Grid *grid : {sg5Tone_List, sgSystem_5T, sgDecode_5T, sgEncode_5T})
         grid->finishEdit();
     fields_->storeEdited();
-}
-
-bool FiveTonePage::eventFilter(QObject *watched, QEvent *event)
-{
-    // Key filters of the editors: disallowed characters are dropped as they
-    // are typed; in a code "a" to "f" are typed as "A" to "F".
-    const bool code = watched == eDecodeCode || watched == eEncodeCode;
-    if (event->type() == QEvent::KeyPress && (code || watched == _5T_List_Time || watched == e5T_Name)) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        const QString text = key->text();
-        if (!text.isEmpty() && text.front().unicode() >= 32) {
-            const unsigned c = text.front().unicode();
-            if (code && c < 128 && FiveToneCodeKey(char(c)) != char(c)) {
-                const QString upper{QLatin1Char(FiveToneCodeKey(char(c)))};
-                QKeyEvent typed(QEvent::KeyPress, key->key(), key->modifiers(), upper);
-                QCoreApplication::sendEvent(watched, &typed);
-                return true;
-            }
-            if ((code && !FiveToneCodeKeyPasses(c)) || (watched == _5T_List_Time && !PeriodKeyPasses(c)) ||
-                (watched == e5T_Name && c < 128 && !NameKeyPasses(c)))
-                return true;
-        }
-    }
-    return EditorPage::eventFilter(watched, event);
 }
 
 } // namespace vkt

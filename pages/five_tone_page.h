@@ -66,9 +66,6 @@ public:
     QComboBox *cbExtended_1st_time, *cbExtended_2nd_time;
     QComboBox *cbLast_gap_tone, *cbLast_gap_time;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     static std::string CellStepName(const Grid *grid, int row, int column);
     void buildOptions();

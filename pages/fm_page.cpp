@@ -24,27 +24,9 @@ namespace {
 
 // Main-table texts of the page's own captions.
 constexpr int kTextCaption = 220;               // "FM"
-constexpr int kTextHeadings[] = {147, 221};     // "NO.", "Frequency"
 
 constexpr int kMemoryColumns = 2;
 constexpr int kMemoryWidths[kMemoryColumns] = {35, 100};
-
-// Key filter of the memory editor: digits, "." and control keys.
-class FrequencyKeys : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::KeyPress) {
-            const QString text = static_cast<QKeyEvent *>(event)->text();
-            if (text.size() == 1 && !FrequencyKeyPasses(text.front().unicode()))
-                return true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 } // namespace
 
@@ -65,22 +47,14 @@ FmPage::FmPage(AppSession &session, QWidget *parent)
     sgFmMemory->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     sgFmMemory->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Maximum);
     eFmMemoryFreq = sgFmMemory->addLineEdit("eFmMemoryFreq");
-    // Installed after the grid's own filter, so it sees the keys first.
-    eFmMemoryFreq->installEventFilter(new FrequencyKeys(eFmMemoryFreq));
-    connect(eFmMemoryFreq, &QLineEdit::textEdited, this, [this](const QString &text) {
-        const QString corrected =
-            QString::fromStdString(CorrectFrequencyText(text.toStdString(), kFmTextMaxLength));
-        if (corrected != text) {
-            eFmMemoryFreq->setText(corrected);
-            eFmMemoryFreq->end(false);
-        }
-    });
     Grid::Editing editing;
     editing.open = [this](int row, int column) { return openEditor(row, column); };
     editing.store = [this](QWidget *, int row, int) { storeFrom(row); };
     // Only Enter opens the editor from the keyboard; a click opens it too.
     editing.keyOpens = [](int, int, const QString &key) { return key == QLatin1String("\r"); };
     sgFmMemory->setEditing(std::move(editing));
+    // How typing enters the memory editor: the table's column.
+    sgFmMemory->useColumns(kFmMemoryGridCells);
 
     // Bounds, step and current frequency.
     GroupBox5 = new QGroupBox(this);
@@ -128,8 +102,8 @@ QWidget *FmPage::control(std::string_view name) const { return fields_->control(
 void FmPage::retranslate()
 {
     QStringList headings;
-    for (int t : kTextHeadings)
-        headings << MainText(t);
+    for (int c = 0; c < kMemoryColumns; ++c)
+        headings << MainText(Column(kFmMemoryGridCells, c).heading);
     sgFmMemory->setHeadings(headings);
     fields_->retranslate();
 }

@@ -1,5 +1,6 @@
 #include "grid.h"
 
+#include "field_texts.h"
 #include "field_widgets.h"
 
 #include <QAbstractButton>
@@ -298,6 +299,24 @@ std::pair<int, int> Grid::cellAt(const QPoint &viewportPos) const
 
 // ---- editors ---------------------------------------------------------------
 
+void Grid::useColumns(const GridCells &cells)
+{
+    cells_ = &cells;
+    switch (cells.gesture) {
+    case EditorGesture::Press: editing_.mouseOpens = Editing::Mouse::Press; break;
+    case EditorGesture::DoubleClick: editing_.mouseOpens = Editing::Mouse::DoubleClick; break;
+    case EditorGesture::Keys: editing_.mouseOpens = Editing::Mouse::Never; break;
+    }
+}
+
+const TextRule *Grid::activeRule() const
+{
+    if (!cells_ || !qobject_cast<QLineEdit *>(active_))
+        return nullptr;
+    const GridColumn &column = Column(*cells_, editColumn_);
+    return column.editor == CellEditor::Text ? column.rule : nullptr;
+}
+
 QString Grid::EditorText(const QWidget *editor)
 {
     if (auto *line = qobject_cast<const QLineEdit *>(editor))
@@ -346,7 +365,19 @@ void Grid::addEditor(QWidget *editor)
             connect(box->lineEdit(), &QLineEdit::textEdited, this, edited);
         }
     } else if (auto *line = qobject_cast<QLineEdit *>(editor)) {
-        connect(line, &QLineEdit::textEdited, this, edited);
+        connect(line, &QLineEdit::textEdited, this, [this, line, edited](const QString &text) {
+            edited();
+            // A paste, or a key the filter let through: the column's
+            // corrections.
+            const TextRule *rule = line == active_ ? activeRule() : nullptr;
+            if (!rule)
+                return;
+            const QString corrected = CorrectedText(text, *rule);
+            if (corrected != text) {
+                line->setText(corrected);
+                line->end(false);
+            }
+        });
     }
     editors_.push_back(editor);
 }
@@ -602,6 +633,24 @@ bool Grid::eventFilter(QObject *watched, QEvent *event)
             finishEdit();
             keyPressEvent(keyEvent);
             return true;
+        }
+        // The column's key filter: a character it does not take is dropped
+        // as it is typed; one it enters otherwise ("a" as "A") is typed so.
+        // A shortcut (Ctrl+V, Ctrl+A) is no typed character; AltGr arrives
+        // as Ctrl+Alt and types.
+        const QString typed = keyEvent->text();
+        const bool shortcut = (keyEvent->modifiers() & Qt::ControlModifier) && !(keyEvent->modifiers() & Qt::AltModifier);
+        if (const TextRule *rule = activeRule(); rule && !shortcut && !typed.isEmpty() && typed.front().unicode() >= 32) {
+            const char32_t c = typed.toUcs4().value(0);
+            if (rule->passes && !rule->passes(c))
+                return true;
+            if (rule->enters && rule->enters(c) != c) {
+                const char32_t entered = rule->enters(c);
+                QKeyEvent typed(QEvent::KeyPress, keyEvent->key(), keyEvent->modifiers(), QString::fromUcs4(&entered, 1),
+                                keyEvent->isAutoRepeat(), keyEvent->count());
+                QCoreApplication::sendEvent(watched, &typed);
+                return true;
+            }
         }
     }
     return QTableWidget::eventFilter(watched, event);

@@ -23,6 +23,9 @@ class QLineEdit;
 
 namespace vkt {
 
+struct GridCells;
+struct TextRule;
+
 // A header whose thickness (the heading row's height, or the number
 // column's width) the user sets by dragging its outer edge.
 class GridHeader : public QHeaderView {
@@ -125,6 +128,11 @@ public:
         std::function<void()> paste;
     };
     void setEditing(Editing editing) { editing_ = std::move(editing); }
+    // The grid's columns as the table of its cells describes them: the
+    // gesture that opens an editor, and how typing enters each column's
+    // text editor (key filter, the character a key enters, corrections
+    // after every change, a paste included). Call after setEditing.
+    void useColumns(const GridCells &cells);
     // Rows are selected by pressing their numbers (Shift extends, dragging
     // runs over several), as a spreadsheet does; the grid takes the focus,
     // so an open editor stores its value first. For grids whose rows are
@@ -196,6 +204,9 @@ private:
     int editColumn_ = -1;
     bool finishing_ = false;
     bool edited_ = false; // the open editor was typed or chosen in
+    const GridCells *cells_ = nullptr;
+    // The typing rule of the open text editor, or nullptr.
+    const TextRule *activeRule() const;
     std::pair<int, int> hovered_{-1, -1};
 };
 

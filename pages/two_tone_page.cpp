@@ -158,25 +158,6 @@ void TwoTonePage::buildSystemPage()
     Fill(cbAutoResetTime_2T, SystemListItems(session_.state().data, k2tColAutoResetTime));
     cbAutoResetTime_2T->setMaxVisibleItems(20);
 
-    // The page's key filters run before the editors' own handling.
-    for (QLineEdit *e : {e2T_Name, eToneATime, eToneBTime, eGroupTime})
-        e->installEventFilter(this);
-    connect(e2T_Name, &QLineEdit::textEdited, this, [this](const QString &text) {
-        const QString cut = CutToGbkBytes(text, kNameBytes);
-        if (cut != text) {
-            e2T_Name->setText(cut);
-            e2T_Name->end(false);
-        }
-    });
-    for (QLineEdit *e : {eToneATime, eToneBTime, eGroupTime})
-        connect(e, &QLineEdit::textEdited, this, [e](const QString &text) {
-            const QString corrected = FromStd(CorrectTimeText(text.toStdString()));
-            if (corrected != text) {
-                e->setText(corrected);
-                e->end(false);
-            }
-        });
-
     Grid::Editing editing;
     editing.open = [this](int row, int column) { return openSystemEditor(row, column); };
     editing.store = [this](QWidget *editor, int row, int column) { storeSystemEditor(editor, row, column); };
@@ -188,8 +169,10 @@ void TwoTonePage::buildSystemPage()
         return !IsTimeColumn(column) || key == QLatin1String("\r") || TimeKeyPasses(KeyCode(key));
     };
     editing.keyTypes = [](int, int column, const QString &) { return column == k2tColName || IsTimeColumn(column); };
-    editing.mouseOpens = Grid::Editing::Mouse::DoubleClick;
     grid->setEditing(std::move(editing));
+    // A double-click or Enter opens an editor; how typing enters the name
+    // and time editors: the table's columns.
+    grid->useColumns(kTwoToneSystemGridCells);
 
     auto *layout = new QVBoxLayout(tsSystem_2T);
     layout->addWidget(grid);
@@ -229,8 +212,8 @@ void TwoTonePage::buildToneListPage(ToneList list)
         session_.project.edit(name, [&](ProgramState &s) { return cells.assign(s, row, column, text); });
         updateToneListRow(list, row);
     };
-    editing.mouseOpens = Grid::Editing::Mouse::DoubleClick;
     grid->setEditing(std::move(editing));
+    grid->useColumns(list == ToneList::Decode ? kTwoToneDecodeGridCells : kTwoToneEncodeGridCells);
 
     auto *layout = new QHBoxLayout(page);
     layout->addWidget(grid);
@@ -353,22 +336,6 @@ void TwoTonePage::commitEdits()
     for (Grid *grid : {sgSystem_2T, sgDecode_2T, sgEncode_2T})
         grid->finishEdit();
     fields_->storeEdited();
-}
-
-bool TwoTonePage::eventFilter(QObject *watched, QEvent *event)
-{
-    // Key filters of the name and time editors: disallowed characters are
-    // dropped as they are typed.
-    if (event->type() == QEvent::KeyPress && (watched == e2T_Name || watched == eToneATime ||
-                                              watched == eToneBTime || watched == eGroupTime)) {
-        const unsigned code = KeyCode(static_cast<QKeyEvent *>(event)->text());
-        if (code >= 32) {
-            const bool passes = watched == e2T_Name ? code >= 128 || NameKeyPasses(code) : TimeKeyPasses(code);
-            if (!passes)
-                return true;
-        }
-    }
-    return EditorPage::eventFilter(watched, event);
 }
 
 } // namespace vkt

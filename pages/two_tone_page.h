@@ -70,9 +70,6 @@ public:
     Grid *sgDecode_2T, *sgEncode_2T;
     QComboBox *cbDecodeToneA, *cbDecodeToneB, *cbEncodeToneA, *cbEncodeToneB;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     static std::string SystemStepName(int system, int column);
     void buildOptionPage();

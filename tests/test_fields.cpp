@@ -1,5 +1,6 @@
 // The table of fields: every row's value-index rule, what its control shows
 // and what typing or choosing a text in it stores.
+#include "channel_edit.h"
 #include "field_texts.h"
 #include "fields.h"
 #include "gbk_text.h"
@@ -312,6 +313,62 @@ TEST(FieldTexts, TypingAndChoosingStoreWhatTheControlThenShows)
             EXPECT_EQ(ReadFieldValue(Whole(*f), s.data), *c.after);
         }
         EXPECT_TRUE(OnlyOwnBitsChanged(*f, before, s.data));
+    }
+}
+
+// Every grid describes its columns once: a text editor has its typing
+// rule, and the table covers the grid (the last entry repeating for the
+// numbered decode columns and the five-tone standards).
+TEST(GridColumns, EveryGridDescribesItsColumns)
+{
+    for (const GridCells &g : AllGrids()) {
+        SCOPED_TRACE(std::string(g.name));
+        ASSERT_FALSE(g.columnTable.empty());
+        EXPECT_LE(int(g.columnTable.size()), g.columns);
+        EXPECT_EQ(Column(g, 0).editor, CellEditor::None) << "the number column";
+        for (int c = 1; c < g.columns; ++c) {
+            const GridColumn &col = Column(g, c);
+            EXPECT_NE(col.editor, CellEditor::None) << "column " << c;
+            EXPECT_EQ(col.rule != nullptr, col.editor == CellEditor::Text || col.editor == CellEditor::Tone)
+                << "column " << c;
+        }
+    }
+    EXPECT_EQ(Column(kChannelGridCells, kColName).rule, &kNameRule);
+    EXPECT_EQ(kChannelGridCells.gesture, EditorGesture::Press);
+    EXPECT_EQ(kTwoToneSystemGridCells.gesture, EditorGesture::DoubleClick);
+    EXPECT_EQ(kFiveToneEncodeGridCells.gesture, EditorGesture::DoubleClick);
+}
+
+// Typing key by key (what `set` does) and correcting a whole changed text
+// (what an editor does after a key or a paste) leave the same text for
+// texts typed one key at a time; a key a rule does not take enters nothing.
+TEST(GridColumns, TypingRulesTakeFilterAndCorrectKeys)
+{
+    const struct {
+        const TextRule *rule;
+        const char *typed;
+        const char *kept;
+    } kCases[] = {
+        {&kChannelFrequencyRule, "1x45..5", "145.5"},
+        {&kChannelFrequencyRule, "145.1234567", "145.12345"},
+        {&kToneTextRule, "d023n", "D023N"},
+        {&kNameRule, "A B(C)", "ABC"},
+        {&kNameRule, "中文字ABC", "中文字"},
+        {&kDtmfCodeRule, "12ab*#x", "12AB*#"},
+        {&kFiveToneCodeRule, "12a345678", "12A34567"},
+        {&kPeriodRule, "9a99x9", "999"},
+        {&kTwoToneTimeRule, "1.2.5", "1.25"},
+        {&kFmFrequencyRule, "100.12345", "100.12"},
+    };
+    for (const auto &c : kCases) {
+        SCOPED_TRACE(c.typed);
+        const QString typed = QString::fromUtf8(c.typed);
+        EXPECT_EQ(TypedText(typed, *c.rule), QString::fromUtf8(c.kept));
+        // Key by key through the editor's correction gives the same.
+        QString field;
+        for (QChar ch : typed)
+            field = CorrectedText(field + ch, *c.rule);
+        EXPECT_EQ(field, QString::fromUtf8(c.kept));
     }
 }
 
