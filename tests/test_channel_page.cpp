@@ -19,6 +19,7 @@
 #include <QToolTip>
 
 #include "project_arrange.h"
+#include "window_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -32,26 +33,13 @@ namespace fs = std::filesystem;
 namespace vkt {
 namespace {
 
-class ChannelPageTest : public ::testing::Test {
+class ChannelPageTest : public WindowTest {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / ("vkt-chpage-" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir);
-        TAppLang::instance().setSystemLangId(0x0409);
-        session = std::make_unique<AppSession>();
-        window = std::make_unique<TForm1>(*session, (dir / "_config.ini").string());
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QApplication::setActiveWindow(window.get());
+        WindowTest::SetUp();
         page = window->channelPage;
         grid = page->StringGrid1;
-    }
-    void TearDown() override
-    {
-        window.reset();
-        session.reset();
-        fs::remove_all(dir);
     }
 
     QPoint cellCentre(int row, int column) { return grid->cellRect(row, column).center(); }
@@ -59,9 +47,6 @@ protected:
     QString cell(int row, int column) { return grid->cellText(row, column); }
     const ChannelEntry &entry(int ch) { return session->state().data.channels[ch]; }
 
-    fs::path dir;
-    std::unique_ptr<AppSession> session;
-    std::unique_ptr<TForm1> window;
     ChannelPage *page = nullptr;
     Grid *grid = nullptr;
 };

@@ -32,6 +32,7 @@
 #include <QWheelEvent>
 
 #include "project_arrange.h"
+#include "window_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -92,26 +93,8 @@ void Reveal(QWidget *w)
             stack->setCurrentWidget(child);
 }
 
-class OneStorePathTest : public ::testing::Test {
+class OneStorePathTest : public WindowTest {
 protected:
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() / ("vkt-store-" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir);
-        TAppLang::instance().setSystemLangId(0x0409);
-        session = std::make_unique<AppSession>();
-        window = std::make_unique<TForm1>(*session, (dir / "_config.ini").string());
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QApplication::setActiveWindow(window.get());
-    }
-    void TearDown() override
-    {
-        window.reset();
-        session.reset();
-        fs::remove_all(dir);
-    }
-
     // The record as a read would bring it: one step of the project.
     void read(const ProgramState &s) { session->project.replace(s, "Read from radio"); }
     const RadioData &data() const { return session->state().data; }
@@ -132,10 +115,6 @@ protected:
         Reveal(w);
         return w->isVisible() && w->isEnabled() ? w : nullptr;
     }
-
-    fs::path dir;
-    std::unique_ptr<AppSession> session;
-    std::unique_ptr<TForm1> window;
 };
 
 // ---- nothing stored that the user did not change ----------------------------------------

@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include "project_arrange.h"
+#include "window_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -80,26 +81,13 @@ QWidget *OpenCell(QDialog *d, const char *gridName, int row, int column, const c
 
 void ClickCancel(QDialog *d) { QTest::mouseClick(d->findChild<QPushButton *>("CancelBtn"), Qt::LeftButton); }
 
-class OptionsPageTest : public ::testing::Test {
+class OptionsPageTest : public WindowTest {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / ("vkt-options-" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir);
-        TAppLang::instance().setSystemLangId(0x0409);
-        session = std::make_unique<AppSession>();
-        window = std::make_unique<TForm1>(*session, (dir / "_config.ini").string());
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QApplication::setActiveWindow(window.get());
+        WindowTest::SetUp();
         page = window->optionsPage;
         window->PageControl->setCurrentWidget(page);
-    }
-    void TearDown() override
-    {
-        window.reset();
-        session.reset();
-        fs::remove_all(dir);
     }
 
     template <typename W = QWidget>
@@ -131,9 +119,6 @@ protected:
     void tabAway(QWidget *from) { QTest::keyClick(from, Qt::Key_Tab); }
     const RadioData &data() { return session->state().data; }
 
-    fs::path dir;
-    std::unique_ptr<AppSession> session;
-    std::unique_ptr<TForm1> window;
     OptionsPage *page = nullptr;
 };
 
