@@ -599,9 +599,11 @@ bool Grid::eventFilter(QObject *watched, QEvent *event)
         return QTableWidget::eventFilter(watched, event);
 
     if (event->type() == QEvent::FocusOut) {
-        // A list's own drop-down takes the focus for a moment; that is not
-        // leaving the editor.
-        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+        // A list's own drop-down takes the focus for a moment, and another
+        // application may take it while the user types: neither is leaving
+        // the editor, which stays open with what was typed.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
             QWidget *now = QApplication::focusWidget();
             if (!(now && (now == active_ || active_->isAncestorOf(now))))
                 finishEdit();

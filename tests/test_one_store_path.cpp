@@ -256,6 +256,24 @@ TEST_F(OneStorePathTest, AnotherApplicationTakingTheFocusStoresNothing)
     ASSERT_TRUE(window->MenuFile_SaveClick());
     EXPECT_EQ(data().vfoA.rxFreq.get(), 147000000u);
     EXPECT_EQ(fs::file_size(saved), sizeof(RadioData));
+
+    // The same in a cell editor: it stays open with what was typed.
+    QApplication::setActiveWindow(window.get());
+    window->PageControl->setCurrentWidget(window->channelPage);
+    Grid *grid = window->channelPage->StringGrid1;
+    grid->setFocus();
+    grid->setCurrentGridCell(5, kColRx);
+    QTest::keyClick(grid, Qt::Key_1);
+    QTest::keyClicks(QApplication::focusWidget(), "4");
+    QApplication::setActiveWindow(&other);
+    QApplication::processEvents();
+    EXPECT_FALSE(IsChannelInUse(data(), 5)) << "stored while another application was active";
+    EXPECT_EQ(grid->activeEditor(), window->channelPage->Edit_ChFreq);
+    QApplication::setActiveWindow(window.get());
+    QApplication::processEvents();
+    QTest::keyClicks(window->channelPage->Edit_ChFreq, "5");
+    QTest::keyClick(window->channelPage->Edit_ChFreq, Qt::Key_Return);
+    EXPECT_EQ(data().channels[5].rxFreq.get(), 145000000u);
 }
 
 // ---- the window and `set` store the same bytes -------------------------------------------
