@@ -1,6 +1,7 @@
 // export-csv and import-csv: the channel lists as CSV files, as the
 // window's File menu writes and reads them.
 #include "cli_internal.h"
+#include "project.h"
 
 #include "channel_csv.h"
 #include "channel_csv_texts.h"
@@ -63,7 +64,11 @@ int CmdImportCsv(const Parsed &p, std::ostream &out, std::ostream &err)
         return rc;
     const std::string &csvPath = p.positionals[0];
     const CsvImportMode mode = p.flags.count("--replace") ? CsvImportMode::Replace : CsvImportMode::Merge;
-    const CsvFileImport r = ImportChannelsCsvFile(state->data, state->limits, csvPath, mode, GbkNames());
+    // The import is one step of the project, as in the window.
+    auto project = std::make_unique<Project>(*state);
+    const CsvFileImport r = project->edit("import-csv", [&](ProgramState &s) {
+        return ImportChannelsCsvFile(s.data, s.limits, csvPath, mode, GbkNames());
+    });
     if (!r.opened) {
         err << "vkt410-cli: cannot read " << csvPath << ": " << r.error << "\n";
         return kExitNoInput;
@@ -75,7 +80,7 @@ int CmdImportCsv(const Parsed &p, std::ostream &out, std::ostream &err)
         return kExitDataErr;
     }
     const std::string &outPath = p.options.at("-o");
-    if (int rc = Save(outPath, &state->data, sizeof state->data, err))
+    if (int rc = Save(outPath, &project->data(), sizeof project->data(), err))
         return rc;
     for (const QString &line : CsvReportLines(r.result))
         out << line.toStdString() << "\n";
