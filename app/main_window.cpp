@@ -34,7 +34,9 @@
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QRegularExpression>
 #include <QTranslator>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -50,6 +52,38 @@ namespace {
 namespace vkt {
 
 namespace {
+
+constexpr int kTextUndo = 409; // "&Undo"
+constexpr int kTextRedo = 410; // "&Redo"
+
+// The name of a step taken by a command of the window: the command's text
+// without its mnemonic ("&New" and "新建(&N)" name "New" and "新建").
+std::string StepName(int text)
+{
+    QString name = MainText(text);
+    name.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
+    name.remove(QLatin1Char('&'));
+    return name.toStdString();
+}
+
+// One step of the project as a command of the menu's undo stack. The step
+// is done already when it is pushed; later the command takes it back and
+// does it again through the document.
+class ProjectStep : public QUndoCommand {
+public:
+    ProjectStep(Project &project, const QString &name) : QUndoCommand(name), project_(project) {}
+    void undo() override { project_.undo(); }
+    void redo() override
+    {
+        if (done_)
+            project_.redo();
+        done_ = true;
+    }
+
+private:
+    Project &project_;
+    bool done_ = false;
+};
 
 QString ChooseFile(QWidget *parent, bool save, const QString &title, const QString &filter, const QString &suffix)
 {
@@ -111,13 +145,7 @@ TForm1::TForm1(AppSession &session, std::string configPath, QWidget *parent)
     statusBar()->addWidget(statusPanel0);
     statusBar()->addWidget(statusPanel1, 1);
 
-    // A step that replaced the whole state (New, Open, a read, new band
-    // limits, their undo) re-labels and reloads the window; other steps are
-    // shown by the pages themselves, only where they changed something.
-    projectObserver_ = session_.project.observe([this](const ProjectChange &c) {
-        if (c.whole)
-            RefreshMainWindow();
-    });
+    projectObserver_ = session_.project.observe([this](const ProjectChange &c) { projectChanged(c); });
     startUp();
 }
 
@@ -125,6 +153,8 @@ TForm1::TForm1(AppSession &session, std::string configPath, QWidget *parent)
 TForm1::~TForm1()
 {
     session_.project.unobserve(projectObserver_);
+    // The stack empties itself as it goes, after the menu's actions.
+    disconnect(undoStack, nullptr, this, nullptr);
     session_.endEdit = nullptr;
 }
 
@@ -152,6 +182,22 @@ void TForm1::buildMenus()
 
     MenuEdit = menuBar()->addMenu(QString());
     MenuEdit->setObjectName("MenuEdit");
+    undoStack = new QUndoStack(this);
+    undoStack->setUndoLimit(int(Project::kHistoryLimit));
+    MenuEdit_Undo = action(MenuEdit, "MenuEdit_Undo", nullptr);
+    MenuEdit_Undo->setShortcut(QKeySequence::Undo);
+    connect(MenuEdit_Undo, &QAction::triggered, this, [this] {
+        focusHide(); // what is being typed is stored first, and is the step taken back
+        undoStack->undo();
+    });
+    MenuEdit_Redo = action(MenuEdit, "MenuEdit_Redo", nullptr);
+    MenuEdit_Redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(MenuEdit_Redo, &QAction::triggered, this, [this] {
+        focusHide();
+        undoStack->redo();
+    });
+    connect(undoStack, &QUndoStack::indexChanged, this, [this] { updateUndoActions(); });
+    MenuEdit->addSeparator();
     MenuEdit_Read = action(MenuEdit, "MenuEdit_Read", &TForm1::MenuEdit_ReadClick);
     MenuEdit_Read->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     MenuEdit_Write = action(MenuEdit, "MenuEdit_Write", &TForm1::MenuEdit_WriteClick);
@@ -340,6 +386,7 @@ void TForm1::RefreshMainWindow()
     MenuFile_ExportCsv->setText(MainText(367));
     MenuFile_Exit->setText(MainText(5));
     MenuEdit->setTitle(MainText(6));
+    updateUndoActions();
     MenuEdit_Read->setText(MainText(7));
     MenuEdit_Write->setText(MainText(8));
     MenuEdit_Password->setText(MainText(180));
@@ -379,6 +426,44 @@ void TForm1::RefreshMainWindow()
             p->load();
 }
 
+void TForm1::projectChanged(const ProjectChange &c)
+{
+    switch (c.kind) {
+    case ChangeKind::Step:
+        undoStack->push(new ProjectStep(session_.project, QString::fromUtf8(c.name.data(), qsizetype(c.name.size()))));
+        break;
+    case ChangeKind::Start: undoStack->clear(); break;
+    case ChangeKind::Undo:
+    case ChangeKind::Redo: break;
+    }
+    // A step that replaced the whole state (New, Open, a read, new band
+    // limits, their undo) re-labels and reloads the window; other steps are
+    // shown by the pages themselves, only where they changed something.
+    if (c.whole)
+        RefreshMainWindow();
+    // Undo and redo show the page (and the row) the step changed.
+    if (c.kind == ChangeKind::Undo || c.kind == ChangeKind::Redo) {
+        for (EditorPage *p : pages_) {
+            if (p->showChange(c)) {
+                PageControl->setCurrentWidget(p);
+                break;
+            }
+        }
+    }
+    updateUndoActions();
+}
+
+void TForm1::updateUndoActions()
+{
+    auto named = [](const QString &command, const QString &step) {
+        return step.isEmpty() ? command : command + QStringLiteral(": ") + step;
+    };
+    MenuEdit_Undo->setText(named(MainText(kTextUndo), undoStack->undoText()));
+    MenuEdit_Undo->setEnabled(undoStack->canUndo());
+    MenuEdit_Redo->setText(named(MainText(kTextRedo), undoStack->redoText()));
+    MenuEdit_Redo->setEnabled(undoStack->canRedo());
+}
+
 void TForm1::focusHide()
 {
     // Leaving an edit stores its value; moving the focus to the hidden
@@ -405,7 +490,7 @@ void TForm1::MenuFile_NewClick()
         return;
     ProgramState next = session_.state();
     SetDefaultData(next.data, next.identity, next.limits);
-    session_.project.replace(next, MainText(2).toStdString());
+    session_.project.replace(next, StepName(2));
 }
 
 void TForm1::MenuFile_OpenClick()
@@ -430,7 +515,7 @@ void TForm1::MenuFile_OpenClick()
         if (box.exec() != QDialog::Accepted)
             return;
     }
-    session_.project.replaceData(*loaded, MainText(3).toStdString());
+    session_.project.replaceData(*loaded, StepName(3));
 }
 
 bool TForm1::MenuFile_SaveClick()
@@ -474,7 +559,7 @@ void TForm1::MenuFile_ImportCsvClick()
         return;
     }
     // One step; only the channels that changed are shown anew.
-    session_.project.edit(MainText(366).toStdString(), [&](ProgramState &s) { s.data = *imported; });
+    session_.project.edit(StepName(366), [&](ProgramState &s) { s.data = *imported; });
     TReportDlg report(MainText(371), CsvReportLines(r.result), this);
     report.exec();
 }
@@ -504,7 +589,7 @@ void TForm1::runExchange(bool read)
                           MainText(read ? 187 : 188), this);
     dialog.exec();
     if (read && dialog.outcome() == ExchangeOutcome::Success)
-        session_.project.replace(job, MainText(7).toStdString());
+        session_.project.replace(job, StepName(7));
 }
 
 void TForm1::MenuEdit_ReadClick() { runExchange(true); }
@@ -523,7 +608,7 @@ void TForm1::bChBatchSetClick()
     auto edited = std::make_unique<RadioData>(session_.state().data);
     TChBatchSetDlg dialog(*edited, session_.state().limits, this);
     if (dialog.exec() == QDialog::Accepted)
-        session_.project.edit(MainText(169).toStdString(), [&](ProgramState &s) { s.data = *edited; });
+        session_.project.edit(StepName(169), [&](ProgramState &s) { s.data = *edited; });
 }
 
 void TForm1::Button1Click()
@@ -552,7 +637,7 @@ void TForm1::MenuEdit_PasswordClick()
     TSetPasswordDlg dialog(*edited, this);
     dialog.setWindowTitle(MainText(181));
     if (dialog.exec() == QDialog::Accepted)
-        session_.project.edit(MainText(181).toStdString(), [&](ProgramState &s) { s.data = *edited; });
+        session_.project.edit(StepName(181), [&](ProgramState &s) { s.data = *edited; });
 }
 
 void TForm1::MenuEdit_SetRadioNewPDClick()
@@ -563,7 +648,7 @@ void TForm1::MenuEdit_SetRadioNewPDClick()
     // is given the password and again when the window closes.
     auto edited = std::make_unique<RadioData>(session_.state().data);
     auto take = [this, &edited] {
-        session_.project.edit(MainText(182).toStdString(), [&](ProgramState &s) { s.data = *edited; });
+        session_.project.edit(StepName(182), [&](ProgramState &s) { s.data = *edited; });
     };
     TNewPasswordDlg dialog(
         *edited,
@@ -610,7 +695,7 @@ void TForm1::takeBandLimits(const BandLimitValues &values)
     ApplyBandLimits(next.limits, values);
     // Channels set under the old limits may no longer be valid.
     SetDefaultAll(next, session_.ports.Port);
-    session_.project.replace(next, MainText(167).toStdString());
+    session_.project.replace(next, StepName(167));
     writeConfig();
 }
 

@@ -20,6 +20,8 @@ class QTabWidget;
 class QTranslator;
 class QToolButton;
 
+class QUndoStack;
+
 namespace vkt {
 
 class ChannelPage;
@@ -89,7 +91,12 @@ public:
 
     // Controls, named as the rest of the program refers to them.
     QAction *MenuFile_New, *MenuFile_Open, *MenuFile_Save, *MenuFile_ImportCsv, *MenuFile_ExportCsv, *MenuFile_Exit;
+    // Undo and Redo name the step they take back or do again.
+    QAction *MenuEdit_Undo, *MenuEdit_Redo;
     QAction *MenuEdit_Read, *MenuEdit_Write, *MenuEdit_Password, *MenuEdit_SetRadioNewPD, *MenuEdit_FactoryReset;
+    // The steps of the project, for the menu: each command takes back or
+    // does again one step of the document.
+    QUndoStack *undoStack;
     QAction *MenuPort, *MenuLanguage_Chs, *MenuLanguage_Cht, *MenuLanguage_En, *MenuAdjustment, *MenuAbout;
     QMenu *MenuFile, *MenuEdit, *MenuLanguage, *MenuHelp;
     QToolButton *ToolButton_New, *ToolButton_Open, *ToolButton_Save, *ToolButton_Read, *ToolButton_Write;
@@ -126,6 +133,8 @@ private:
     bool savedAutoSearch_ = true;
     bool configWritten_ = false;
     int projectObserver_ = 0;
+    void projectChanged(const ProjectChange &change);
+    void updateUndoActions();
     std::vector<EditorPage *> pages_;
     std::unique_ptr<QTranslator> qtTexts_;
     std::uint8_t qtTextsType_ = TAppLang::English;

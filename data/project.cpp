@@ -110,7 +110,7 @@ void Project::reset(const ProgramState &state)
     state_ = state;
     history_.clear();
     done_ = 0;
-    notify({"", {}, true});
+    notify({"", {}, true, ChangeKind::Start});
 }
 
 void Project::record(Step step, const std::vector<ByteRange> &ranges)
@@ -144,7 +144,7 @@ void Project::apply(const Step &step, bool forward)
             std::memcpy(bytes + p.offset, v.data(), v.size());
         }
     }
-    notify({name, DifferingRanges(before, state_.data), step.whole});
+    notify({name, DifferingRanges(before, state_.data), step.whole, forward ? ChangeKind::Redo : ChangeKind::Undo});
 }
 
 bool Project::undo()

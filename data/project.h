@@ -33,6 +33,14 @@ struct ByteRange {
 // The runs of bytes in which two records differ, in address order.
 std::vector<ByteRange> DifferingRanges(const RadioData &a, const RadioData &b);
 
+// Why the state changed.
+enum class ChangeKind : std::uint8_t {
+    Step,  // a new step (edit or replace)
+    Undo,  // a step taken back
+    Redo,  // a step done again
+    Start, // a new start without history (reset)
+};
+
 // What one step did, as observers are told of it.
 struct ProjectChange {
     std::string_view name;         // the step's name ("channel 17 · Encode")
@@ -40,6 +48,7 @@ struct ProjectChange {
     // The whole state was replaced (New, Open, Read, band limits): every
     // control shows anew, whether or not its bytes moved.
     bool whole = false;
+    ChangeKind kind = ChangeKind::Step;
 
     // Whether the step changed any byte of [offset, offset + size).
     bool touches(std::size_t offset, std::size_t size) const;

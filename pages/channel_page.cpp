@@ -190,6 +190,19 @@ void ChannelPage::changed(const ProjectChange &change)
         sSoftwareVersionDisp->setText(DecodeGbkField(d.firmwareVersion, 12));
 }
 
+bool ChannelPage::showChange(const ProjectChange &change)
+{
+    const RadioData &d = session_.state().data;
+    for (int ch = 1; ch <= kChannelCount; ++ch) {
+        if (change.touches(d.channels[ch], d) || change.touches(d.channelBits[ch / 8], d)) {
+            StringGrid1->setCurrentGridCell(ch, std::max(StringGrid1->currentGridColumn(), 1));
+            StringGrid1->scrollTo(StringGrid1->currentIndex());
+            return true;
+        }
+    }
+    return false;
+}
+
 void ChannelPage::copySelectedRows()
 {
     const auto [first, last] = StringGrid1->selectedGridRows();

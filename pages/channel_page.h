@@ -24,6 +24,7 @@ public:
     // Redraws the rows of the channels a step changed.
     void changed(const ProjectChange &change) override;
     void commitEdits() override { StringGrid1->finishEdit(); }
+    bool showChange(const ProjectChange &change) override;
 
     // Shows one channel row from the stored data (an unused channel's row
     // is emptied).

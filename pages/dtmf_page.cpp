@@ -244,6 +244,18 @@ void DtmfEditPage::changed(const ProjectChange &change)
             sgD_AddrBookUpdataRow(entry);
 }
 
+bool DtmfEditPage::showChange(const ProjectChange &change)
+{
+    const RadioData &d = session_.state().data;
+    for (int entry = 1; entry <= kAddressBookCount; ++entry) {
+        if (change.touches(d.addrBook[entry], d) || change.touches(d.addrBookBits[entry / 8], d)) {
+            sgD_AddrBook->setCurrentGridCell(entry, std::max(sgD_AddrBook->currentGridColumn(), 1));
+            return true;
+        }
+    }
+    return fields_->touches(change);
+}
+
 void DtmfEditPage::commitEdits()
 {
     sgD_AddrBook->finishEdit();

@@ -37,6 +37,9 @@ public:
     // editor, a control being typed into), before a command acts on the
     // data.
     virtual void commitEdits() {}
+    // Whether the page shows what a step changed; a page with rows makes
+    // the first changed row current.
+    virtual bool showChange(const ProjectChange &) { return false; }
 
 protected:
     AppSession &session_;

@@ -246,7 +246,11 @@ void FieldBinder::store(const Row &row)
     const bool checked = f.kind == FieldKind::Check || f.kind == FieldKind::Radio
                              ? static_cast<QAbstractButton *>(row.control)->isChecked()
                              : false;
-    const TextStore result = session_.project.edit(f.name, [&](ProgramState &s) {
+    // The step is named as the window labels the control ("SQL"); a
+    // control without a label by its name.
+    const QString label = FieldLabelText(f).remove(QLatin1Char('&')).trimmed();
+    const std::string name = label.isEmpty() ? std::string(f.name) : label.toStdString();
+    const TextStore result = session_.project.edit(name, [&](ProgramState &s) {
         TextStore r = TextStore::Stored;
         switch (f.kind) {
         case FieldKind::List: StoreIndex(f, s.data, index); break;
@@ -279,16 +283,24 @@ void FieldBinder::storeEdited()
             store(row);
 }
 
+namespace {
+
+// The bytes a row shows: a tone's type byte follows its code.
+std::size_t ShownBytes(const Field &f) { return f.rule == FieldRule::Tone ? 3 : std::max<std::size_t>(f.width, 1); }
+
+} // namespace
+
 void FieldBinder::changed(const ProjectChange &change)
 {
-    for (const Row &row : rows_) {
-        const Field &f = *row.field;
-        // A tone's type byte follows its code; a signalling number's items
-        // depend on the system beside it in the same byte.
-        const std::size_t size = f.rule == FieldRule::Tone ? 3 : std::max<std::size_t>(f.width, 1);
-        if (change.whole || change.touches(f.offset, size))
+    for (const Row &row : rows_)
+        if (change.whole || change.touches(row.field->offset, ShownBytes(*row.field)))
             load(row);
-    }
+}
+
+bool FieldBinder::touches(const ProjectChange &change) const
+{
+    return std::any_of(rows_.begin(), rows_.end(),
+                       [&](const Row &row) { return change.touches(row.field->offset, ShownBytes(*row.field)); });
 }
 
 void FieldBinder::store(std::string_view name)

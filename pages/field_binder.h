@@ -65,6 +65,8 @@ public:
     void storeEdited();
     // Shows anew the rows whose bytes a step changed.
     void changed(const ProjectChange &change);
+    // Whether a step changed the bytes of any row.
+    bool touches(const ProjectChange &change) const;
 
     // Called after a row has been stored on leaving it: the hand-written
     // rules of controls that depend on each other.

@@ -400,6 +400,13 @@ std::string FiveTonePage::CellStepName(const Grid *grid, int row, int column)
     return grid->objectName().toStdString() + "[" + std::to_string(row) + "][" + std::to_string(column) + "]";
 }
 
+bool FiveTonePage::showChange(const ProjectChange &change)
+{
+    const RadioData &d = session_.state().data;
+    return fields_->touches(change) || change.touches(d.fiveToneSystems, d) || change.touches(d.fiveToneEncode, d) ||
+           change.touches(d.fiveToneDecode, d) || change.touches(d.tonePeriods, d);
+}
+
 void FiveTonePage::commitEdits()
 {
     for (Grid *grid : {sg5Tone_List, sgSystem_5T, sgDecode_5T, sgEncode_5T})

@@ -37,6 +37,7 @@ public:
     void retranslate() override;
     void load() override;
     void commitEdits() override;
+    bool showChange(const ProjectChange &change) override;
 
     // A control of the option sub-page by its row's name ("cbGroupTone"),
     // or nullptr.

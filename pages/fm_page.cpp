@@ -163,6 +163,18 @@ void FmPage::changed(const ProjectChange &change)
             sgFmMemoryUpdataRow(m);
 }
 
+bool FmPage::showChange(const ProjectChange &change)
+{
+    const RadioData &d = session_.state().data;
+    for (int m = 1; m <= kFmMemories; ++m) {
+        if (change.touches(d.fmMemories[m - 1], d)) {
+            sgFmMemory->setCurrentGridCell(m, 1);
+            return true;
+        }
+    }
+    return fields_->touches(change);
+}
+
 void FmPage::commitEdits()
 {
     sgFmMemory->finishEdit();

@@ -32,6 +32,7 @@ public:
     void load() override;
     void changed(const ProjectChange &change) override;
     void commitEdits() override;
+    bool showChange(const ProjectChange &change) override;
 
     // A control of the page by its row's name ("cbRadio_min"), or nullptr.
     QWidget *control(std::string_view name) const;

@@ -204,4 +204,13 @@ void OptionsPage::changed(const ProjectChange &change) { fields_->changed(change
 
 void OptionsPage::commitEdits() { fields_->storeEdited(); }
 
+bool OptionsPage::showChange(const ProjectChange &change)
+{
+    // The controls, and the repeater-offset table and message lines of its
+    // two windows.
+    const RadioData &d = session_.state().data;
+    return fields_->touches(change) || change.touches(d.offsetTable, d) || change.touches(d.offsetTableBits, d) ||
+           change.touches(d.messageLines, d);
+}
+
 } // namespace vkt

@@ -33,6 +33,7 @@ public:
     void load() override;
     void changed(const ProjectChange &change) override;
     void commitEdits() override;
+    bool showChange(const ProjectChange &change) override;
 
     // Shows the VFO scrambling lists and their labels only when the
     // show-scrambling-option flag of the data is on. The main window calls

@@ -331,6 +331,13 @@ std::string TwoTonePage::SystemStepName(int system, int column)
     return "sgSystem_2T[" + std::to_string(system) + "][" + std::to_string(column) + "]";
 }
 
+bool TwoTonePage::showChange(const ProjectChange &change)
+{
+    const RadioData &d = session_.state().data;
+    return fields_->touches(change) || change.touches(d.twoToneSystems, d) || change.touches(d.twoToneEncode, d) ||
+           change.touches(d.twoToneDecode, d) || change.touches(d.call1_2T, d) || change.touches(d.call2_2T, d);
+}
+
 void TwoTonePage::commitEdits()
 {
     for (Grid *grid : {sgSystem_2T, sgDecode_2T, sgEncode_2T})

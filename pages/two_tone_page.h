@@ -38,6 +38,7 @@ public:
     void retranslate() override;
     void load() override;
     void commitEdits() override;
+    bool showChange(const ProjectChange &change) override;
 
     // Show one system or list entry from the stored data, storing what a
     // redraw settles (a call naming an empty entry, tone B of an empty

@@ -31,7 +31,7 @@ constexpr TextTable kAllTables[] = {TextTable::Main, TextTable::Exchange, TextTa
                                     TextTable::Warn};
 
 // The last text of the main table; the numbers after it are free.
-constexpr int kLastMainText = 408;
+constexpr int kLastMainText = 410;
 
 // Numbers of the main table that no window uses.
 bool UnusedMainNumber(int n)
