@@ -85,9 +85,12 @@ private:
     bool done_ = false;
 };
 
-QString ChooseFile(QWidget *parent, bool save, const QString &title, const QString &filter, const QString &suffix)
+QString ChooseFile(QWidget *parent, bool save, const QString &title, const QString &filter, const QString &suffix,
+                   const QString &start = QString())
 {
     QFileDialog dialog(parent, title, QString(), filter);
+    if (!start.isEmpty())
+        dialog.selectFile(start);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(suffix);
@@ -106,7 +109,10 @@ TForm1::TForm1(AppSession &session, std::string configPath, QWidget *parent)
     const QString projects = QStringLiteral("Dorvi File(*.Dvf)");
     const QString lists = QStringLiteral("CSV (*.csv);;* (*)");
     chooseOpenFile = [this, projects] { return ChooseFile(this, false, MainText(150), projects, "Dvf"); };
-    chooseSaveFile = [this, projects] { return ChooseFile(this, true, MainText(151), projects, "Dvf"); };
+    // Save starts at the project's own file.
+    chooseSaveFile = [this, projects] {
+        return ChooseFile(this, true, MainText(151), projects, "Dvf", projectPath_);
+    };
     chooseCsvOpenFile = [this, lists] { return ChooseFile(this, false, MainText(371), lists, "csv"); };
     chooseCsvSaveFile = [this, lists] { return ChooseFile(this, true, MainText(405), lists, "csv"); };
 
@@ -170,8 +176,11 @@ void TForm1::buildMenus()
     MenuFile = menuBar()->addMenu(QString());
     MenuFile->setObjectName("MenuFile");
     MenuFile_New = action(MenuFile, "MenuFile_New", &TForm1::MenuFile_NewClick);
+    MenuFile_New->setShortcut(QKeySequence::New);
     MenuFile_Open = action(MenuFile, "MenuFile_Open", &TForm1::MenuFile_OpenClick);
+    MenuFile_Open->setShortcut(QKeySequence::Open);
     MenuFile_Save = action(MenuFile, "MenuFile_Save", nullptr);
+    MenuFile_Save->setShortcut(QKeySequence::Save);
     connect(MenuFile_Save, &QAction::triggered, this, [this] { MenuFile_SaveClick(); });
     MenuFile->addSeparator();
     MenuFile_ImportCsv = action(MenuFile, "MenuFile_ImportCsv", &TForm1::MenuFile_ImportCsvClick);
@@ -197,6 +206,7 @@ void TForm1::buildMenus()
         undoStack->redo();
     });
     connect(undoStack, &QUndoStack::indexChanged, this, [this] { updateUndoActions(); });
+    connect(undoStack, &QUndoStack::cleanChanged, this, [this] { updateTitle(); });
     MenuEdit->addSeparator();
     MenuEdit_Read = action(MenuEdit, "MenuEdit_Read", &TForm1::MenuEdit_ReadClick);
     MenuEdit_Read->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -377,7 +387,7 @@ void TForm1::RefreshMainWindow()
 
     // 3. Title, menus, tool-button hints.
     QApplication::setApplicationDisplayName(QString());
-    setWindowTitle(MainText(0));
+    updateTitle();
     MenuFile->setTitle(MainText(1));
     MenuFile_New->setText(MainText(2));
     MenuFile_Open->setText(MainText(3));
@@ -453,6 +463,25 @@ void TForm1::projectChanged(const ProjectChange &c)
     updateUndoActions();
 }
 
+void TForm1::markUnchanged(const QString &path)
+{
+    projectPath_ = path;
+    undoStack->setClean();
+    updateTitle();
+}
+
+void TForm1::updateTitle()
+{
+    // "*name.Dvf - Brelmoran VKT410"; the program's name alone for a new,
+    // unchanged project.
+    QString title = MainText(0);
+    if (!projectPath_.isEmpty())
+        title = QFileInfo(projectPath_).fileName() + QStringLiteral(" - ") + title;
+    if (!undoStack->isClean())
+        title.prepend(QLatin1Char('*'));
+    setWindowTitle(title);
+}
+
 void TForm1::updateUndoActions()
 {
     auto named = [](const QString &command, const QString &step) {
@@ -491,6 +520,7 @@ void TForm1::MenuFile_NewClick()
     ProgramState next = session_.state();
     SetDefaultData(next.data, next.identity, next.limits);
     session_.project.replace(next, StepName(2));
+    markUnchanged(QString());
 }
 
 void TForm1::MenuFile_OpenClick()
@@ -516,6 +546,7 @@ void TForm1::MenuFile_OpenClick()
             return;
     }
     session_.project.replaceData(*loaded, StepName(3));
+    markUnchanged(path);
 }
 
 bool TForm1::MenuFile_SaveClick()
@@ -530,6 +561,7 @@ bool TForm1::MenuFile_SaveClick()
                              tr("The project was not saved. %1").arg(QString::fromStdString(w.error)));
         return false;
     }
+    markUnchanged(path);
     return true;
 }
 
@@ -588,8 +620,10 @@ void TForm1::runExchange(bool read)
     TProgramDialog dialog(job, session_.ports, *session_.line, mode::kConfiguration, read,
                           MainText(read ? 187 : 188), this);
     dialog.exec();
-    if (read && dialog.outcome() == ExchangeOutcome::Success)
+    if (read && dialog.outcome() == ExchangeOutcome::Success) {
         session_.project.replace(job, StepName(7));
+        markUnchanged(QString());
+    }
 }
 
 void TForm1::MenuEdit_ReadClick() { runExchange(true); }

@@ -133,6 +133,14 @@ private:
     bool savedAutoSearch_ = true;
     bool configWritten_ = false;
     int projectObserver_ = 0;
+    // The project file in use: opened or last saved; empty for a project
+    // made new or read from a radio.
+    QString projectPath_;
+    // The title: the project file's name, a mark while the project has
+    // changed since it was opened, saved, read or made new, the program.
+    void updateTitle();
+    // The project as it is now counts as unchanged (opened, saved, read, new).
+    void markUnchanged(const QString &path);
     void projectChanged(const ProjectChange &change);
     void updateUndoActions();
     std::vector<EditorPage *> pages_;

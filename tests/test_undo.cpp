@@ -131,5 +131,39 @@ TEST_F(UndoTest, UndoShowsTheRowAndTakesBackNew)
     EXPECT_EQ(grid->cellText(40, kColRx), "146.50000");
 }
 
+// The title names the project's file and marks a project changed since it
+// was opened, saved, read or made new; taking every step back unmarks it.
+TEST_F(UndoTest, TitleNamesTheFileAndMarksChanges)
+{
+    const QString program = QStringLiteral("Brelmoran VKT410");
+    EXPECT_EQ(window->windowTitle(), program);
+    typeInto("eLeadIn_2T", "600");
+    EXPECT_EQ(window->windowTitle(), QLatin1Char('*') + program);
+    ctrl(Qt::Key_Z);
+    EXPECT_EQ(window->windowTitle(), program) << "back where it started";
+    ctrl(Qt::Key_Y);
+
+    const QString saved = QString::fromStdString((dir / "club.Dvf").string());
+    window->chooseSaveFile = [&] { return saved; };
+    ctrl(Qt::Key_S);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("club.Dvf - ") + program);
+    typeInto("eLeadIn_5T", "700");
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("*club.Dvf - ") + program);
+    ctrl(Qt::Key_Z);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("club.Dvf - ") + program);
+
+    window->chooseOpenFile = [&] { return saved; };
+    ctrl(Qt::Key_Y);
+    ctrl(Qt::Key_O);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("club.Dvf - ") + program) << "opened, so unchanged";
+    EXPECT_TRUE(window->MenuEdit_Undo->isEnabled()) << "the open is a step of its own";
+    {
+        ModalAnswer yes("TMyWarnDlg_2", Click("OKBtn"));
+        window->MenuFile_New->trigger();
+    }
+    EXPECT_EQ(window->windowTitle(), program);
+    EXPECT_EQ(window->MenuFile_New->shortcut(), QKeySequence(QKeySequence::New));
+}
+
 } // namespace
 } // namespace vkt
