@@ -34,7 +34,6 @@
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
-#include <QRegularExpression>
 #include <QTranslator>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -57,14 +56,8 @@ constexpr int kTextUndo = 409; // "&Undo"
 constexpr int kTextRedo = 410; // "&Redo"
 
 // The name of a step taken by a command of the window: the command's text
-// without its mnemonic ("&New" and "新建(&N)" name "New" and "新建").
-std::string StepName(int text)
-{
-    QString name = MainText(text);
-    name.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
-    name.remove(QLatin1Char('&'));
-    return name.toStdString();
-}
+// without its mnemonic.
+std::string StepName(int text) { return PlainMainText(text).toStdString(); }
 
 // One step of the project as a command of the menu's undo stack. The step
 // is done already when it is pushed; later the command takes it back and
@@ -639,10 +632,8 @@ void TForm1::MenuPortClick()
 void TForm1::bChBatchSetClick()
 {
     focusHide();
-    auto edited = std::make_unique<RadioData>(session_.state().data);
-    TChBatchSetDlg dialog(*edited, session_.state().limits, this);
-    if (dialog.exec() == QDialog::Accepted)
-        session_.project.edit(StepName(169), [&](ProgramState &s) { s.data = *edited; });
+    TChBatchSetDlg dialog(session_.project, this);
+    dialog.exec();
 }
 
 void TForm1::Button1Click()
@@ -667,27 +658,18 @@ void TForm1::MenuAboutClick()
 
 void TForm1::MenuEdit_PasswordClick()
 {
-    auto edited = std::make_unique<RadioData>(session_.state().data);
-    TSetPasswordDlg dialog(*edited, this);
+    TSetPasswordDlg dialog(session_.project, this);
     dialog.setWindowTitle(MainText(181));
-    if (dialog.exec() == QDialog::Accepted)
-        session_.project.edit(StepName(181), [&](ProgramState &s) { s.data = *edited; });
+    dialog.exec();
 }
 
 void TForm1::MenuEdit_SetRadioNewPDClick()
 {
     focusHide();
-    // The window edits a copy; what it changed (the new password, the
-    // write-with-new-password switch) is one step, taken before the radio
-    // is given the password and again when the window closes.
-    auto edited = std::make_unique<RadioData>(session_.state().data);
-    auto take = [this, &edited] {
-        session_.project.edit(StepName(182), [&](ProgramState &s) { s.data = *edited; });
-    };
     TNewPasswordDlg dialog(
-        *edited,
-        [this, &dialog, &take] {
-            take();
+        session_.project,
+        [this, &dialog] {
+            // The exchange gives the radio the password the project holds now.
             ProgramState job = session_.state();
             TProgramDialog exchange(job, session_.ports, *session_.line, mode::kRadioPassword, false,
                                     MainText(182), &dialog);
@@ -696,7 +678,6 @@ void TForm1::MenuEdit_SetRadioNewPDClick()
         this);
     dialog.setWindowTitle(MainText(182));
     dialog.exec();
-    take();
 }
 
 void TForm1::MenuAdjustmentClick()

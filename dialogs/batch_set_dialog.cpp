@@ -93,8 +93,8 @@ Tone ToneOrOff(const QComboBox *box)
 
 } // namespace
 
-TChBatchSetDlg::TChBatchSetDlg(RadioData &data, const BandLimits &limits, QWidget *parent)
-    : QDialog(parent), data_(data), limits_(limits)
+TChBatchSetDlg::TChBatchSetDlg(Project &project, QWidget *parent)
+    : QDialog(parent), project_(project), limits_(project.state().limits)
 {
     setObjectName("TChBatchSetDlg");
     setModal(true);
@@ -164,7 +164,7 @@ TChBatchSetDlg::TChBatchSetDlg(RadioData &data, const BandLimits &limits, QWidge
     OKBtn->setGeometry(246, 216, 80, 28);
     CancelBtn->setGeometry(336, 216, 80, 28);
 
-    const bool scrambling = data_.showScrambling != 0;
+    const bool scrambling = project_.data().showScrambling != 0;
     sChBatchScr->setVisible(scrambling);
     cbChBatchScr->setVisible(scrambling);
 
@@ -384,8 +384,9 @@ void TChBatchSetDlg::OKBtnClick()
     p.wide = cbChBatchBandwidth->currentIndex() == 1;
     p.scanAdd = cbChBatchSCN->currentIndex() == 1;
     p.busyIndex = cbChBatchBUS->currentIndex();
-    p.scramblingIndex = data_.showScrambling != 0 ? cbChBatchScr->currentIndex() : 0;
-    filled_ = ApplyBatchSet(data_, limits_, p);
+    p.scramblingIndex = project_.data().showScrambling != 0 ? cbChBatchScr->currentIndex() : 0;
+    filled_ = project_.edit(PlainMainText(169).toStdString(),
+                            [&](ProgramState &s) { return ApplyBatchSet(s.data, limits_, p); });
     accept();
 }
 

@@ -2,6 +2,7 @@
 // frequencies growing by a fixed step and the same tones and settings.
 #pragma once
 
+#include "project.h"
 #include "radio_data.h"
 
 #include <QDialog>
@@ -18,7 +19,9 @@ namespace vkt {
 
 class TChBatchSetDlg : public QDialog {
 public:
-    TChBatchSetDlg(RadioData &data, const BandLimits &limits, QWidget *parent = nullptr);
+    // OK fills the channels as one step of the project, with its band
+    // limits.
+    explicit TChBatchSetDlg(Project &project, QWidget *parent = nullptr);
 
     // Channels filled by the last OK (0 before it, and when the range
     // selected none).
@@ -74,7 +77,7 @@ private:
     bool commitField(Field f);
     void correctTyping(Field f);
 
-    RadioData &data_;
+    Project &project_;
     BandLimits limits_;
     std::uint32_t startRx_ = 0;
     std::uint32_t startTx_ = 0;

@@ -129,7 +129,7 @@ void TPasswordDlg::OKBtnClick()
 
 // ---- TSetPasswordDlg ---------------------------------------------------------
 
-TSetPasswordDlg::TSetPasswordDlg(RadioData &data, QWidget *parent) : QDialog(parent), data_(data)
+TSetPasswordDlg::TSetPasswordDlg(Project &project, QWidget *parent) : QDialog(parent), project_(project)
 {
     setObjectName("TSetPasswordDlg");
     setModal(true);
@@ -151,14 +151,15 @@ TSetPasswordDlg::TSetPasswordDlg(RadioData &data, QWidget *parent) : QDialog(par
 void TSetPasswordDlg::OKBtnClick()
 {
     if (const std::optional<std::string> bytes = PasswordBytes(eInput))
-        StorePasswordField(data_.accessPassword, *bytes);
+        project_.edit(PlainMainText(181).toStdString(),
+                      [&](ProgramState &s) { StorePasswordField(s.data.accessPassword, *bytes); });
     accept();
 }
 
 // ---- TNewPasswordDlg ---------------------------------------------------------
 
-TNewPasswordDlg::TNewPasswordDlg(RadioData &data, std::function<void()> writePassword, QWidget *parent)
-    : QDialog(parent), data_(data), writePassword_(std::move(writePassword))
+TNewPasswordDlg::TNewPasswordDlg(Project &project, std::function<void()> writePassword, QWidget *parent)
+    : QDialog(parent), project_(project), writePassword_(std::move(writePassword))
 {
     setObjectName("TNewPasswordDlg");
     setModal(true);
@@ -172,11 +173,13 @@ TNewPasswordDlg::TNewPasswordDlg(RadioData &data, std::function<void()> writePas
     eSureInput->setObjectName("eSureInput");
     cbWriteWithNewPD = new QCheckBox(MainText(227), this);
     cbWriteWithNewPD->setObjectName("cbWriteWithNewPD");
-    cbWriteWithNewPD->setChecked(data_.writeNewPassword == 1);
+    cbWriteWithNewPD->setChecked(project_.data().writeNewPassword == 1);
     // Stored as soon as it is ticked or cleared: leaving the box, by any
     // way, keeps what it shows.
-    connect(cbWriteWithNewPD, &QCheckBox::toggled, this,
-            [this](bool on) { data_.writeNewPassword = on ? 1 : 0; });
+    connect(cbWriteWithNewPD, &QCheckBox::toggled, this, [this](bool on) {
+        project_.edit(PlainMainText(227).toStdString(),
+                      [on](ProgramState &s) { s.data.writeNewPassword = on ? 1 : 0; });
+    });
     bWrite = Button(MainText(185), "bWrite", this);
     OKBtn = Button(MainText(153), "OKBtn", this);
     OKBtn->setDefault(true);
@@ -204,7 +207,8 @@ bool TNewPasswordDlg::takeMatching()
         TUserWarnDlg(MainText(186), this).exec();
         return false;
     }
-    StorePasswordField(data_.radioPassword, *first);
+    project_.edit(PlainMainText(182).toStdString(),
+                  [&](ProgramState &s) { StorePasswordField(s.data.radioPassword, *first); });
     return true;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "password_text.h"
+#include "project.h"
 #include "radio_data.h"
 
 #include <QDialog>
@@ -46,10 +47,11 @@ private:
     std::function<void(ServiceWindow)> open_;
 };
 
-// The password prompt: OK stores the typed text as the access password.
+// The password prompt: OK stores the typed text as the access password,
+// one step of the project.
 class TSetPasswordDlg : public QDialog {
 public:
-    explicit TSetPasswordDlg(RadioData &data, QWidget *parent = nullptr);
+    explicit TSetPasswordDlg(Project &project, QWidget *parent = nullptr);
     QLabel *sPassword;
     QLineEdit *eInput;
     QPushButton *OKBtn;
@@ -57,14 +59,16 @@ public:
 
 private:
     void OKBtnClick();
-    RadioData &data_;
+    Project &project_;
 };
 
-// The new-password window. `writePassword` runs the exchange that writes
-// the radio password block (the caller owns the exchange window).
+// The new-password window. The new password and the write-with-new-
+// password switch are steps of the project; `writePassword` runs the
+// exchange that writes the radio password block (the caller owns the
+// exchange window).
 class TNewPasswordDlg : public QDialog {
 public:
-    TNewPasswordDlg(RadioData &data, std::function<void()> writePassword, QWidget *parent = nullptr);
+    TNewPasswordDlg(Project &project, std::function<void()> writePassword, QWidget *parent = nullptr);
     QLabel *sInput;
     QLineEdit *eInput;
     QLabel *sSureInput;
@@ -80,7 +84,7 @@ private:
     bool takeMatching();
     void bWriteClick();
     void OKBtnClick();
-    RadioData &data_;
+    Project &project_;
     std::function<void()> writePassword_;
 };
 

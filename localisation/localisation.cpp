@@ -2,6 +2,7 @@
 
 #include "string_tables.h"
 
+#include <QRegularExpression>
 #include <QLocale>
 
 namespace vkt {
@@ -136,6 +137,14 @@ QString Text(TextTable table, int number)
 int TextCount(TextTable table)
 {
     return TableData(table).count;
+}
+
+QString PlainMainText(int n)
+{
+    QString text = MainText(n);
+    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
+    text.remove(QLatin1Char('&'));
+    return text;
 }
 
 } // namespace vkt

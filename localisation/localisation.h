@@ -70,5 +70,8 @@ QString TextIn(TextTable table, int number, std::uint8_t langType);
 int TextCount(TextTable table);
 
 inline QString MainText(int n) { return Text(TextTable::Main, n); }
+// A text of the main table without its mnemonic ("&New" and "新建(&N)"
+// read "New" and "新建"): how a command names the step it takes.
+QString PlainMainText(int n);
 
 } // namespace vkt

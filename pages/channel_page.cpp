@@ -131,8 +131,9 @@ ChannelPage::ChannelPage(AppSession &session, QWidget *parent) : EditorPage(sess
         if (StringGrid1->activeEditor() != cbChInforSignalSys)
             return;
         const int row = StringGrid1->editRow();
+        const QString text = QLatin1Char('#') + QString::number(index);
         session_.project.edit(CellStepName(row, kColSignalSystem),
-                              [&](ProgramState &s) { StoreSignalSystemIndex(s.data, row, index); });
+                              [&](ProgramState &s) { return AssignChannelCell(s, row, kColSignalSystem, text); });
     });
     connect(bChBatchSet, &QPushButton::clicked, this, [this] { StringGrid1->finishEdit(); });
 

@@ -239,34 +239,38 @@ void FieldBinder::correctTyping(const Row &row, const QString &text)
 void FieldBinder::store(const Row &row)
 {
     const Field &f = *row.field;
-    QString typed;
-    if (f.kind == FieldKind::Edit)
-        typed = LineEditOf(row.control)->text();
-    const int index = f.kind == FieldKind::List ? static_cast<QComboBox *>(row.control)->currentIndex() : -1;
-    const bool checked = f.kind == FieldKind::Check || f.kind == FieldKind::Radio
-                             ? static_cast<QAbstractButton *>(row.control)->isChecked()
-                             : false;
+    // What the control holds, as `vkt410-cli set` takes it: a list's
+    // position as "#N" (empty without a selection), a box's tick as "1" or
+    // "0", a radio button that is selected as "1", an edit field's text.
+    QString text;
+    bool stores = true;
+    switch (f.kind) {
+    case FieldKind::List: {
+        const int index = static_cast<QComboBox *>(row.control)->currentIndex();
+        text = index >= 0 ? QLatin1Char('#') + QString::number(index) : QString();
+        break;
+    }
+    case FieldKind::Check: text = static_cast<QAbstractButton *>(row.control)->isChecked() ? QStringLiteral("1") : QStringLiteral("0"); break;
+    case FieldKind::Radio:
+        // Only the button selected stores its value.
+        stores = static_cast<QAbstractButton *>(row.control)->isChecked();
+        text = QStringLiteral("1");
+        break;
+    case FieldKind::Edit: text = LineEditOf(row.control)->text(); break;
+    }
     // The step is named as the window labels the control ("SQL"); a
     // control without a label by its name.
     const QString label = FieldLabelText(f).remove(QLatin1Char('&')).trimmed();
     const std::string name = label.isEmpty() ? std::string(f.name) : label.toStdString();
-    const TextStore result = session_.project.edit(name, [&](ProgramState &s) {
-        TextStore r = TextStore::Stored;
-        switch (f.kind) {
-        case FieldKind::List: StoreIndex(f, s.data, index); break;
-        case FieldKind::Check:
-        case FieldKind::Radio: StoreChecked(f, s.data, checked); break;
-        case FieldKind::Edit: r = StoreEditText(f, s, typed); break;
-        }
-        // What the row's rules change in other fields, in the same step.
-        if (r == TextStore::Stored && f.alsoStores)
-            f.alsoStores(s.data);
-        return r;
-    });
-    if (result == TextStore::NotAFrequency) {
-        // The stored value stays; the user is told once the focus has
-        // settled where it was going.
-        QTimer::singleShot(0, page_, [page = page_, typed] { ShowFrequencyError(page, typed); });
+    // The row's one store rule, the same `set` uses: the row's own field
+    // and what its rules change in others, in one step.
+    const AssignResult result =
+        stores ? session_.project.edit(name, [&](ProgramState &s) { return AssignText(f, s, text); }) : AssignResult{};
+    if (!result.ok && f.rule != FieldRule::Tone) {
+        // A frequency that cannot be read: the stored value stays, and the
+        // user is told once the focus has settled where it was going. (A
+        // tone the box does not take is dropped without a word.)
+        QTimer::singleShot(0, page_, [page = page_, text] { ShowFrequencyError(page, text); });
     }
     // The control shows what was stored (limited, snapped, or the old value).
     load(row);

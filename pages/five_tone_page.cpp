@@ -143,7 +143,7 @@ void FiveTonePage::buildOptions()
         extendedBoxes_[i] = qobject_cast<QCheckBox *>(control(kExtendedBoxNames[i]));
         extendedTimes_[i] = qobject_cast<QComboBox *>(control(kExtendedTimeNames[i]));
         if (extendedBoxes_[i])
-            connect(extendedBoxes_[i], &QCheckBox::clicked, this, [this, i](bool ticked) { cExtendedClick(i, ticked); });
+            connect(extendedBoxes_[i], &QCheckBox::clicked, this, [this, i] { cExtendedClick(i); });
     }
     cExtended_1st = extendedBoxes_[0];
     cExtended_2nd = extendedBoxes_[1];
@@ -261,21 +261,16 @@ void FiveTonePage::sg5Tone_ListUpdataPeriods()
 
 // ---- the option controls that depend on each other ---------------------------------
 
-void FiveTonePage::cExtendedClick(int which, bool ticked)
+void FiveTonePage::cExtendedClick(int which)
 {
     const Field *box = fields_->field(extendedBoxes_[which]);
     const Field *time = fields_->field(extendedTimes_[which]);
     if (!box || !time)
         return;
-    // The box and its list share the byte: ticked, the list's item + 1.
-    const int index = std::max(extendedTimes_[which]->currentIndex(), 0);
-    session_.project.edit(box->name, [&](ProgramState &s) {
-        if (ticked)
-            StoreIndex(*time, s.data, index);
-        else
-            StoreChecked(*box, s.data, false);
-    });
-    fields_->load(box->name);
+    // Stored at once, through the box's rule: the box and its list share
+    // the byte, ticked it holds the first time (the list shows its first
+    // item while the box is clear), cleared 0.
+    fields_->store(box->name);
     fields_->load(time->name);
     showExtended(which);
 }

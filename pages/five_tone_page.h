@@ -79,7 +79,7 @@ private:
 
     // The extended-tone boxes (0 the first, 1 the second) and the last gap
     // tone: what ticking, unticking and leaving them store and enable.
-    void cExtendedClick(int which, bool ticked);
+    void cExtendedClick(int which);
     void showExtended(int which);
     void showLastGapTime();
     void rowStored(const Field &left);

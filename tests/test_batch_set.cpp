@@ -148,7 +148,14 @@ class BatchSetWindow : public ::testing::Test {
 protected:
     std::unique_ptr<TChBatchSetDlg> open()
     {
-        auto dlg = std::make_unique<TChBatchSetDlg>(data, limits);
+        // The window works on a project of the test's record; the record
+        // the test reads follows the project's steps.
+        ProgramState s;
+        s.data = data;
+        s.limits = limits;
+        project = std::make_unique<Project>(s);
+        project->observe([this](const ProjectChange &) { data = project->data(); });
+        auto dlg = std::make_unique<TChBatchSetDlg>(*project);
         dlg->show();
         dlg->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
@@ -181,6 +188,7 @@ protected:
 
     RadioData data{};
     BandLimits limits;
+    std::unique_ptr<Project> project;
 };
 
 
