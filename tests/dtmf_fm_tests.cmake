@@ -4,6 +4,4 @@ add_executable(vkt_dtmf_fm_tests test_dtmf_fm.cpp)
 target_link_libraries(vkt_dtmf_fm_tests PRIVATE vkt_localisation GTest::gtest)
 gtest_discover_tests(vkt_dtmf_fm_tests DISCOVERY_MODE PRE_TEST)
 
-add_executable(vkt_dtmf_fm_page_tests test_dtmf_fm_pages.cpp)
-target_link_libraries(vkt_dtmf_fm_page_tests PRIVATE vkt_pages Qt6::Test GTest::gtest vkt_offscreen_main)
-gtest_discover_tests(vkt_dtmf_fm_page_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+vkt_window_test(vkt_dtmf_fm_page_tests test_dtmf_fm_pages.cpp vkt_pages)

@@ -4,6 +4,4 @@ add_executable(vkt_five_tone_tests test_five_tone.cpp)
 target_link_libraries(vkt_five_tone_tests PRIVATE vkt_localisation GTest::gtest GTest::gtest_main)
 gtest_discover_tests(vkt_five_tone_tests DISCOVERY_MODE PRE_TEST)
 
-add_executable(vkt_five_tone_page_tests test_five_tone_page.cpp)
-target_link_libraries(vkt_five_tone_page_tests PRIVATE vkt_pages Qt6::Test GTest::gtest vkt_offscreen_main)
-gtest_discover_tests(vkt_five_tone_page_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+vkt_window_test(vkt_five_tone_page_tests test_five_tone_page.cpp vkt_pages)

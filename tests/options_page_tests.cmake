@@ -4,6 +4,4 @@ add_executable(vkt_dialog_rules_tests test_dialog_rules.cpp)
 target_link_libraries(vkt_dialog_rules_tests PRIVATE vkt_localisation GTest::gtest GTest::gtest_main)
 gtest_discover_tests(vkt_dialog_rules_tests DISCOVERY_MODE PRE_TEST)
 
-add_executable(vkt_options_page_tests test_options_page.cpp)
-target_link_libraries(vkt_options_page_tests PRIVATE vkt_app Qt6::Test GTest::gtest vkt_offscreen_main)
-gtest_discover_tests(vkt_options_page_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+vkt_window_test(vkt_options_page_tests test_options_page.cpp vkt_app)
