@@ -84,7 +84,6 @@ FmPage::FmPage(AppSession &session, QWidget *parent)
     // The bounds store on every change; the others when they are left.
     connect(cbRadio_min, &QComboBox::currentIndexChanged, this, [this] { fields_->store("cbRadio_min"); });
     connect(cbRadio_max, &QComboBox::currentIndexChanged, this, [this] { fields_->store("cbRadio_max"); });
-    f.stored = [this](const Field &left) { stored(left); };
 
     auto *right = new QVBoxLayout;
     right->addWidget(GroupBox5);
@@ -142,18 +141,8 @@ void FmPage::storeFrom(int row)
     sgFmMemoryUpdataRow(row);
 }
 
-void FmPage::stored(const Field &f)
-{
-    if (!f.alsoStores)
-        return;
-    // A bound: the other bound may have followed, and every FM frequency
-    // was fitted again in the same step; all of them show what is stored.
-    for (std::string_view name : {"cbRadio_min", "cbRadio_max", "eRadio_Freq"})
-        fields_->load(name);
-    for (int m = 1; m <= kFmMemories; ++m)
-        sgFmMemoryUpdataRow(m);
-}
-
+// A bound's step may move the other bound and fit every FM frequency
+// again: the rows and memories it changed are shown anew here.
 void FmPage::changed(const ProjectChange &change)
 {
     fields_->changed(change);

@@ -52,7 +52,6 @@ public:
 private:
     QWidget *openEditor(int row, int column);
     void storeFrom(int row);
-    void stored(const Field &f);
 
     FieldBinder *fields_;
 };

@@ -191,14 +191,15 @@ void OptionsPage::load()
     fields_->load();
 }
 
-void OptionsPage::signalSystemChanged(std::string_view system, std::string_view number)
+void OptionsPage::signalSystemChanged(std::string_view system)
 {
+    // The number shares the system's byte: the step shows it anew, its
+    // list rebuilt for the new system.
     fields_->store(system);
-    fields_->load(number);
 }
 
-void OptionsPage::cbFr_SignalSys_AChange() { signalSystemChanged("cbFr_SignalSys_A", "cbFr_SignalNo_A"); }
-void OptionsPage::cbFr_SignalSys_BChange() { signalSystemChanged("cbFr_SignalSys_B", "cbFr_SignalNo_B"); }
+void OptionsPage::cbFr_SignalSys_AChange() { signalSystemChanged("cbFr_SignalSys_A"); }
+void OptionsPage::cbFr_SignalSys_BChange() { signalSystemChanged("cbFr_SignalSys_B"); }
 
 void OptionsPage::changed(const ProjectChange &change) { fields_->changed(change); }
 

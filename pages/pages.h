@@ -66,7 +66,7 @@ public:
     QPushButton *bOpenMsgDefind;
 
 private:
-    void signalSystemChanged(std::string_view system, std::string_view number);
+    void signalSystemChanged(std::string_view system);
 
     FieldBinder *fields_;
 };
