@@ -340,7 +340,7 @@ void TAdjustmentDlg::setUpEditing(Grid *grid, AdjTable table, QLineEdit *freqEdi
     editing.keyTypes = [table](int, int column, const QString &) {
         return AdjCellKind(table, column) == AdjCell::Frequency;
     };
-    editing.mouseOpens = Grid::Editing::Mouse::Never;
+    editing.gesture = EditorGesture::Keys;
     grid->setEditing(std::move(editing));
 }
 

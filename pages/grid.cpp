@@ -302,11 +302,7 @@ std::pair<int, int> Grid::cellAt(const QPoint &viewportPos) const
 void Grid::useColumns(const GridCells &cells)
 {
     cells_ = &cells;
-    switch (cells.gesture) {
-    case EditorGesture::Press: editing_.mouseOpens = Editing::Mouse::Press; break;
-    case EditorGesture::DoubleClick: editing_.mouseOpens = Editing::Mouse::DoubleClick; break;
-    case EditorGesture::Keys: editing_.mouseOpens = Editing::Mouse::Never; break;
-    }
+    editing_.gesture = cells.gesture;
 }
 
 const TextRule *Grid::activeRule() const
@@ -458,7 +454,7 @@ void Grid::mousePressEvent(QMouseEvent *event)
     const auto [row, column] = cellAt(event->position().toPoint());
     if (row < 1)
         return;
-    if (isToggleCell(row, column) || editing_.mouseOpens != Editing::Mouse::Press)
+    if (isToggleCell(row, column) || editing_.gesture != EditorGesture::Press)
         finishEdit();
     else
         placeEditor(row, column);
@@ -472,7 +468,7 @@ void Grid::mouseDoubleClickEvent(QMouseEvent *event)
         editing_.toggle(row, column);
         return;
     }
-    if (row >= 1 && editing_.mouseOpens == Editing::Mouse::DoubleClick && event->button() == Qt::LeftButton) {
+    if (row >= 1 && editing_.gesture == EditorGesture::DoubleClick && event->button() == Qt::LeftButton) {
         event->accept();
         placeEditor(row, column);
         return;

@@ -11,6 +11,8 @@
 // loses the focus (or on Enter and Escape).
 #pragma once
 
+#include "field_texts.h"
+
 #include <QHeaderView>
 #include <QTableWidget>
 
@@ -23,8 +25,6 @@ class QLineEdit;
 
 namespace vkt {
 
-struct GridCells;
-struct TextRule;
 
 // A header whose thickness (the heading row's height, or the number
 // column's width) the user sets by dragging its outer edge.
@@ -114,13 +114,13 @@ public:
         // only makes it the current cell, and other keys do nothing there.
         std::function<bool(int row, int column)> toggles;
         std::function<void(int row, int column)> toggle;
-        // Which mouse gesture opens a cell's editor: a single press (the
-        // channel table, address book, offset table), a double-click (the
-        // signalling grids; a press only makes the cell current), or none
-        // (the calibration tables, opened by a digit or Enter). Keys open
-        // editors as `keyOpens` says, in every grid.
-        enum class Mouse : std::uint8_t { Press, DoubleClick, Never };
-        Mouse mouseOpens = Mouse::Press;
+        // Which gesture opens a cell's editor: a single press (the channel
+        // table, address book, offset table), a double-click (the
+        // signalling grids; a press only makes the cell current), or only
+        // keys (the calibration tables). Keys open editors as `keyOpens`
+        // says, in every grid. A grid of the table of cells takes it from
+        // there (useColumns).
+        EditorGesture gesture = EditorGesture::Press;
         // Ctrl+C and Ctrl+V (the platform's copy and paste keys) on the
         // grid while no editor is open; an open editor keeps them. Unset:
         // the keys do what a table does by default.
