@@ -4,6 +4,7 @@
 #include "field_texts.h"
 #include "field_widgets.h"
 #include "gbk_text.h"
+#include "localisation.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -260,16 +261,17 @@ void FieldBinder::store(const Row &row)
     }
     // The step is named as the window labels the control ("SQL"); a
     // control without a label by its name.
-    const QString label = FieldLabelText(f).remove(QLatin1Char('&')).trimmed();
+    const QString label = f.label >= 0 ? PlainMainText(f.label).trimmed() : QString();
     const std::string name = label.isEmpty() ? std::string(f.name) : label.toStdString();
     // The row's one store rule, the same `set` uses: the row's own field
     // and what its rules change in others, in one step.
     const AssignResult result =
         stores ? session_.project.edit(name, [&](ProgramState &s) { return AssignText(f, s, text); }) : AssignResult{};
-    if (!result.ok && f.rule != FieldRule::Tone) {
+    const bool frequency =
+        f.rule == FieldRule::Frequency || f.rule == FieldRule::Offset || f.rule == FieldRule::FmFrequency;
+    if (!result.ok && frequency) {
         // A frequency that cannot be read: the stored value stays, and the
-        // user is told once the focus has settled where it was going. (A
-        // tone the box does not take is dropped without a word.)
+        // user is told once the focus has settled where it was going.
         QTimer::singleShot(0, page_, [page = page_, text] { ShowFrequencyError(page, text); });
     }
     // The control shows what was stored (limited, snapped, or the old value).
